@@ -1,0 +1,31 @@
+# GoogleTest from the Debian source package, built with whichever compiler
+# this tree uses (it builds with the posix MinGW cross compiler too).
+enable_testing()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+if(WIN32)
+  # ctest runs the Windows test programs through Wine with the project's
+  # prefix, locale and settings.
+  set(HOROLO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${CMAKE_SOURCE_DIR}/tools/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
+                 @ONLY)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+endif()
+
+# horolo_add_test(NAME SOURCES src... [LIBS lib...])
+# One CTest entry per test case, discovered when ctest runs (discovery needs
+# Wine, which the build itself must not).
+function(horolo_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE gtest_main gmock ${T_LIBS})
+  if(WIN32)
+    target_link_options(${name} PRIVATE -mconsole)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 120 LABELS ${name})
+endfunction()

@@ -1,0 +1,152 @@
+#!/usr/bin/env bash
+# The whole set-up on a fresh Debian machine.
+#   ./dev.sh run    install what is missing, build, start Horolo.exe under Wine
+#   ./dev.sh test   install what is missing, build both presets, run every test
+#   ./dev.sh bench  build and run the benchmark programs
+# HOROLO_BUILD names another build folder (default: build).
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+BUILD=${HOROLO_BUILD:-build}
+WIN=$BUILD/win32
+HOST=$BUILD/host
+PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix cmake g++ googletest
+          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3)
+
+log() { printf '== %s\n' "$*"; }
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_deps() {
+  local missing=()
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+    missing+=(update)
+  fi
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    log "installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      "${PACKAGES[@]}" >/dev/null
+  fi
+  if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    log "generating the ja_JP.UTF-8 locale"
+    as_root sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen >/dev/null
+  fi
+}
+
+build() {
+  log "building (win32)"
+  cmake --preset win32 -B "$WIN" >/dev/null
+  cmake --build "$WIN" -j2
+  if [ "${1:-}" = all ]; then
+    log "building (host)"
+    cmake --preset host -B "$HOST" >/dev/null
+    cmake --build "$HOST" -j2
+  fi
+}
+
+# Wine environment of this build: one prefix, Japanese locale, no debug noise.
+wine_env() {
+  export WINEPREFIX=$ROOT/$WIN/wineprefix WINEARCH=win32 WINEDEBUG=-all
+  export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+}
+
+XVFB_PID=
+start_xvfb() {
+  local n=90
+  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2; return 1
+}
+
+# Starts Wine's server and services with their output detached, so that no
+# test inherits (and holds open) ctest's pipes; a crash ends the process
+# instead of waiting for a click on the crash dialog.
+start_wine() {
+  wine_env
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix"
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+stop_all() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}
+
+cmd_test() {
+  install_deps
+  build all
+  trap stop_all EXIT
+  [ -n "${HOROLO_KEEP_DISPLAY:-}" ] || start_xvfb
+  start_wine
+  local rc=0
+  log "tests (win32, under Wine)"
+  ctest --test-dir "$WIN" --output-on-failure --timeout 120 -j2 || rc=1
+  log "tests (host, sanitizers)"
+  ctest --test-dir "$HOST" --output-on-failure --timeout 120 -j2 || rc=1
+  [ $rc = 0 ] && log "all tests passed" || log "TESTS FAILED"
+  return $rc
+}
+
+cmd_run() {
+  install_deps
+  build
+  if [ -n "${DISPLAY:-}" ]; then
+    start_wine
+    exec wine "$WIN/bin/Horolo.exe"
+  fi
+  trap stop_all EXIT
+  start_xvfb
+  start_wine
+  log "no display: running Horolo on Xvfb $DISPLAY for a few seconds"
+  wine "$WIN/bin/Horolo.exe" </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  local wid=
+  for _ in $(seq 100); do
+    wid=$(xwininfo -root -children 2>/dev/null | awk '/"Horolo/ {print $1; exit}')
+    [ -n "$wid" ] && break
+    sleep 0.1
+  done
+  if [ -z "$wid" ]; then echo "the clock window did not appear" >&2; kill $pid 2>/dev/null; return 1; fi
+  sleep 3
+  import -display "$DISPLAY" -window "$wid" "$BUILD/screenshot.png"
+  log "screenshot: $BUILD/screenshot.png"
+  wine "$WIN/bin/closewindow.exe" Horolo </dev/null >/dev/null 2>&1 || true
+  local rc=0
+  wait $pid || rc=$?
+  log "Horolo exited with code $rc"
+  return $rc
+}
+
+cmd_bench() {
+  install_deps
+  build
+  trap stop_all EXIT
+  [ -n "${DISPLAY:-}" ] || start_xvfb
+  start_wine
+  for b in "$WIN"/bin/bench_*.exe; do
+    log "$(basename "$b")"
+    wine "$b" </dev/null
+  done
+}
+
+case "${1:-}" in
+  run) cmd_run ;;
+  test) cmd_test ;;
+  bench) cmd_bench ;;
+  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+esac
