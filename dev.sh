@@ -117,7 +117,7 @@ cmd_run() {
   local pid=$!
   local wid=
   for _ in $(seq 100); do
-    wid=$(xwininfo -root -children 2>/dev/null | awk '/"Horolo/ {print $1; exit}')
+    wid=$(xwininfo -root -children 2>/dev/null | awk '/"Horolo":/ {print $1; exit}')
     [ -n "$wid" ] && break
     sleep 0.1
   done

@@ -16,16 +16,21 @@ if(WIN32)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 endif()
 
-# horolo_add_test(NAME SOURCES src... [LIBS lib...])
+# horolo_add_test(NAME SOURCES src... [LIBS lib...] [SERIAL])
 # One CTest entry per test case, discovered when ctest runs (discovery needs
-# Wine, which the build itself must not).
+# Wine, which the build itself must not). SERIAL keeps the cases from running
+# beside any other test: for tests that read pixels off the shared screen.
 function(horolo_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  set(serial FALSE)
+  if(T_SERIAL)
+    set(serial TRUE)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main gmock ${T_LIBS})
   if(WIN32)
     target_link_options(${name} PRIVATE -mconsole)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120 LABELS ${name})
+                       PROPERTIES TIMEOUT 120 LABELS ${name} RUN_SERIAL ${serial})
 endfunction()
