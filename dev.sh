@@ -29,7 +29,7 @@ install_deps() {
   if [ ${#missing[@]} -gt 0 ]; then
     log "installing: ${missing[*]}"
     as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
       "${PACKAGES[@]}" >/dev/null
   fi
   if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
