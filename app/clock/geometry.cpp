@@ -1,0 +1,56 @@
+#include "app/clock/geometry.h"
+
+#include <cmath>
+
+namespace horolo {
+namespace {
+
+constexpr std::array<std::wstring_view, 12> kArabicNumerals{
+    L"12", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10", L"11"};
+
+template <std::size_t N>
+std::array<FacePoint, N> Rotate(const std::array<ModelPoint, N>& shape, int angle, int width, int height) {
+    std::array<FacePoint, N> out{};
+    for (std::size_t i = 0; i < N; ++i) out[i] = RotatePoint(shape[i], angle, width, height);
+    return out;
+}
+
+}  // namespace
+
+FacePoint RotatePoint(ModelPoint p, int angle, int width, int height) {
+    const double a = angle * kDegreesToRadians;
+    const double c = std::cos(a);
+    const double s = std::sin(a);
+    const int u = static_cast<int>(p.px * c - p.py * s);
+    const int v = static_cast<int>(p.px * s + p.py * c);
+    return {width / 2 - (width * u) / kFaceSize, height / 2 - (height * v) / kFaceSize};
+}
+
+int HourAngle(const FaceTime& t) { return (t.hour % 12) * 30 + t.minute / 2; }
+int MinuteAngle(const FaceTime& t) { return t.minute * 6 + t.second / 10; }
+int SecondAngle(const FaceTime& t) { return t.second * 6; }
+
+HandPoints ComputeHands(const FaceTime& t, int width, int height) {
+    return {Rotate(hourHandShape, HourAngle(t), width, height),
+            Rotate(minuteHandShape, MinuteAngle(t), width, height),
+            Rotate(secondHandShape, SecondAngle(t), width, height)};
+}
+
+FacePoint IndicatorCentre(int position, int width, int height) {
+    return RotatePoint(indicatorShape[0], 30 * position, width, height);
+}
+
+FacePoint IndicatorBarEnd(int position, int width, int height) {
+    return RotatePoint(indicatorShape[1], 30 * position, width, height);
+}
+
+std::wstring_view IndicatorText(int style, int position) {
+    if (position < 0 || position >= kIndicatorCount) return {};
+    switch (style) {
+        case kArabic: return kArabicNumerals[position];
+        case kRoman: return romanNumerals[position];
+        default: return {};
+    }
+}
+
+}  // namespace horolo

@@ -1,0 +1,72 @@
+// The clock's tick: at most one real update per second unless forced, and
+// the texts and tick source that go with it. No window code here.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/clock/geometry.h"
+
+namespace horolo {
+
+inline constexpr std::wstring_view kAppName = L"Horolo";
+inline constexpr std::wstring_view kVersionText = L"Version 1.00-Release";
+
+// "Horolo Version 1.00-Release": the application title outside the time display.
+std::wstring ApplicationTitle();
+
+// "hh:mm:ss" with two digits each.
+std::wstring FormatTime(const FaceTime& t);
+
+// What one tick writes into the titles and the label; a value that is
+// absent stays as it was.
+struct TickTexts {
+    std::optional<std::wstring> applicationTitle;
+    std::optional<std::wstring> caption;
+    std::optional<std::wstring> label;
+};
+
+TickTexts TextsForTick(bool showTimeText, bool labelVisible, const FaceTime& t);
+
+// The tick itself. The hooks are the outside world: the local time, the
+// hands repaint, the time texts and the alarm check, run in that order.
+class ClockTicker {
+public:
+    struct Hooks {
+        std::function<FaceTime()> now;
+        std::function<void()> repaintHands;
+        std::function<void(const FaceTime&)> refreshTexts;
+        std::function<void()> checkAlarm;
+    };
+
+    explicit ClockTicker(Hooks hooks);
+
+    // Returns whether the tick did its work (a new second, or forced).
+    bool tick(bool force);
+
+    const FaceTime& face() const { return face_; }
+
+private:
+    Hooks hooks_;
+    FaceTime face_;
+};
+
+// Which driver runs the tick: the idle handler, or the periodic timer with
+// the interval of the economy item. An absent interval leaves the timer as
+// it is. Apply in this order: without the idle handler remove it first and
+// then set the timer; with it stop the timer first and then install it.
+struct TickSource {
+    bool idleHandler;
+    std::optional<unsigned> timerInterval;
+    friend bool operator==(const TickSource&, const TickSource&) = default;
+};
+
+// Timer interval of an economy item (0: 1000 ms, 1: 500 ms, 2: 100 ms).
+std::optional<unsigned> EconomyInterval(int item);
+
+TickSource StartupTickSource(bool economy, int item);
+TickSource AppliedTickSource(bool economy, int item);
+
+}  // namespace horolo
