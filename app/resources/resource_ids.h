@@ -1,0 +1,10 @@
+// Identifiers of the program's resources, shared by the resource script and
+// the code that loads them. Plain macros: the resource compiler reads this.
+#pragma once
+
+// The program icon (16, 24, 32 and 48 pixels); the lowest icon id, so the
+// shell shows it for the executable.
+#define IDI_HOROLO 1
+
+// The version texts that also appear in the program (application title).
+#define HOROLO_VERSION_TEXT "Version 1.00-Release"
