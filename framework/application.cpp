@@ -1,0 +1,162 @@
+#include "framework/application.h"
+
+#include "framework/error.h"
+#include "framework/form.h"
+#include "framework/timer.h"
+
+#include <commctrl.h>
+
+namespace fw {
+
+namespace {
+
+const wchar_t kApplicationClass[] = L"FwApplication";
+
+std::wstring ModuleBaseName() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path);
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return name;
+}
+
+}  // namespace
+
+Application& Application::instance() {
+    static Application application;
+    return application;
+}
+
+Application::Application() : title_(ModuleBaseName()) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.lpszClassName = kApplicationClass;
+    RegisterClassExW(&windowClass);
+
+    // A zero-sized window in the middle of the screen: when shown it has the
+    // task-bar button but nothing to see; the forms it owns get no buttons.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExW(0, kApplicationClass, title_.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+Application::~Application() {
+    if (handle_) DestroyWindow(handle_);
+}
+
+void Application::setTitle(const std::wstring& title) {
+    title_ = title;
+    SetWindowTextW(handle_, title_.c_str());
+}
+
+std::wstring Application::title() const { return title_; }
+
+void Application::setOnIdle(IdleHandler handler) { onIdle_ = std::move(handler); }
+
+void Application::clearOnIdle() { onIdle_ = nullptr; }
+
+bool Application::hasIdleHandler() const { return static_cast<bool>(onIdle_); }
+
+int Application::run(Form& mainForm) {
+    mainForm_ = &mainForm;
+    terminated_ = false;
+    mainForm.create();
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    mainForm.show();
+    while (!terminated_) loopStep();
+    ShowWindow(handle_, SW_HIDE);
+    mainForm_ = nullptr;
+    return 0;
+}
+
+void Application::processMessages() {
+    MSG message;
+    while (!terminated_ && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) handleMessage(message);
+}
+
+void Application::loopStep() {
+    MSG message;
+    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        handleMessage(message);
+    else
+        idle();
+}
+
+void Application::handleMessage(MSG& message) {
+    if (message.message == WM_QUIT) {
+        terminated_ = true;
+        return;
+    }
+    if (handleShortcut(message) || handleDialogKeys(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+// Key presses that are a shortcut of the popup menu of the form they are
+// meant for run that menu item instead.
+bool Application::handleShortcut(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    Form* form = message.hwnd ? Form::fromHandle(GetAncestor(message.hwnd, GA_ROOT)) : nullptr;
+    if (!form) return false;
+    try {
+        return form->handleShortcut(message);
+    } catch (...) {
+        ReportException();
+        return true;
+    }
+}
+
+// Tab, Enter and Esc in forms with windowed controls: the dialog keys.
+bool Application::handleDialogKeys(MSG& message) {
+    if (!message.hwnd || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    Form* form = Form::fromHandle(root);
+    return form && form->hasWindowedControls() && IsDialogMessageW(root, &message);
+}
+
+void Application::idle() {
+    bool done = true;
+    if (onIdle_) {
+        IdleHandler handler = onIdle_;  // the handler may replace or clear itself
+        try {
+            handler(done);
+        } catch (...) {
+            ReportException();
+        }
+    }
+    if (done && !terminated_) WaitMessage();
+}
+
+LRESULT CALLBACK Application::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        switch (message) {
+        case WM_TIMER:
+            Timer::dispatch(wParam);
+            return 0;
+        case WM_CLOSE:
+            if (Form* main = instance().mainForm_) main->close();
+            return 0;
+        default:
+            break;
+        }
+    } catch (...) {
+        ReportException();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace fw

@@ -1,0 +1,69 @@
+// The application object: the hidden application window that owns every form
+// and carries the task-bar button and its title, and the message loop with
+// its idle handler.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace fw {
+
+class Form;
+
+class Application {
+public:
+    static Application& instance();
+
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The task-bar text (the application window's caption); also the caption
+    // of the error report.
+    void setTitle(const std::wstring& title);
+    std::wstring title() const;
+
+    // Called whenever the message queue is empty. The handler starts with
+    // done == true; leaving it true lets the loop wait for the next message,
+    // setting it to false makes the loop call the handler again at once.
+    using IdleHandler = std::function<void(bool& done)>;
+    void setOnIdle(IdleHandler handler);
+    void clearOnIdle();
+    bool hasIdleHandler() const;
+
+    // Shows the main form (creating it first if needed) and runs the message
+    // loop until the main form is destroyed (or WM_QUIT arrives). Returns 0.
+    int run(Form& mainForm);
+    Form* mainForm() const { return mainForm_; }
+
+    // Handles every message waiting in the queue, without idling.
+    void processMessages();
+
+    // Handles one waiting message, or idles when there is none: the step of
+    // both the main loop and the modal loop of Form::showModal.
+    void loopStep();
+    // True once WM_QUIT arrived; every loop then ends.
+    bool terminated() const { return terminated_; }
+
+    // The application window: owner of all forms, holder of the task-bar button.
+    HWND handle() const { return handle_; }
+
+private:
+    Application();
+    ~Application();
+
+    void handleMessage(MSG& message);
+    bool handleShortcut(const MSG& message);
+    bool handleDialogKeys(MSG& message);
+    void idle();
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND handle_ = nullptr;
+    std::wstring title_;
+    IdleHandler onIdle_;
+    Form* mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+}  // namespace fw

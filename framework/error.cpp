@@ -1,0 +1,44 @@
+#include "framework/error.h"
+
+#include "framework/application.h"
+#include "framework/platform.h"
+
+#include <windows.h>
+
+namespace fw {
+
+namespace {
+
+std::wstring FromAnsi(const char* text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1) return {};
+    std::wstring result(static_cast<size_t>(length - 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), length);
+    return result;
+}
+
+}  // namespace
+
+std::wstring CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const Error& error) {
+        return error.text();
+    } catch (const std::exception& error) {
+        return FromAnsi(error.what());
+    } catch (...) {
+        return L"Unknown error";
+    }
+}
+
+void ReportException() noexcept {
+    try {
+        const std::wstring text = CurrentExceptionText() + L".";
+        HWND owner = GetActiveWindow();
+        platform().messageBox(owner, text, Application::instance().title(), MB_ICONSTOP | MB_OK);
+    } catch (...) {
+        // Nothing is left to report with; the program goes on.
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,130 @@
+#include "framework/graphic_host.h"
+
+#include "framework/control.h"
+#include "framework/form.h"
+
+namespace fw {
+
+namespace {
+
+template <class F>
+void ForEachGraphic(const Form& form, HWND host, F f) {
+    for (Control* control : form.controls()) {
+        if (control->windowed() || !control->created() || !control->visible()) continue;
+        if (control->hostHandle() != host) continue;
+        f(static_cast<GraphicControl&>(*control));
+    }
+}
+
+GraphicControl* pressed = nullptr;
+
+}  // namespace
+
+OffscreenBuffer::OffscreenBuffer(HDC like, const RECT& area)
+    : area_(area),
+      dc_(like),
+      bitmap_(CreateCompatibleBitmap(like, area.right - area.left, area.bottom - area.top)),
+      select_(dc_.get(), bitmap_.get()) {
+    SetViewportOrgEx(dc_.get(), -area.left, -area.top, nullptr);
+}
+
+void OffscreenBuffer::selectClip(HRGN region) {
+    if (!region) {
+        SelectClipRgn(dc_.get(), nullptr);
+        return;
+    }
+    // Clip regions are in device coordinates: the buffer's origin is the area's corner.
+    RegionHandle shifted(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shifted.get(), region, nullptr, RGN_COPY);
+    OffsetRgn(shifted.get(), -area_.left, -area_.top);
+    SelectClipRgn(dc_.get(), shifted.get());
+}
+
+void OffscreenBuffer::copyFrom(HDC source) {
+    BitBlt(dc_.get(), area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, source, area_.left,
+           area_.top, SRCCOPY);
+}
+
+void OffscreenBuffer::copyTo(HDC target) {
+    BitBlt(target, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_.get(), area_.left,
+           area_.top, SRCCOPY);
+}
+
+RegionHandle UncoveredRegion(const Form& form, HWND host, const RECT& area) {
+    RegionHandle region(CreateRectRgnIndirect(&area));
+    int kind = SIMPLEREGION;
+    ForEachGraphic(form, host, [&](GraphicControl& control) {
+        if (kind == NULLREGION || !control.opaque()) return;
+        const RECT rect = control.rect();
+        RegionHandle covered(CreateRectRgnIndirect(&rect));
+        kind = CombineRgn(region.get(), region.get(), covered.get(), RGN_DIFF);
+    });
+    if (kind == NULLREGION) region.reset();
+    return region;
+}
+
+void PaintGraphics(const Form& form, HWND host, HDC dc, const RECT& area) {
+    ForEachGraphic(form, host, [&](GraphicControl& control) {
+        const RECT rect = control.rect();
+        RECT common;
+        if (!IntersectRect(&common, &rect, &area)) return;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+        OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+        SelectObject(dc, form.font());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        control.paint(dc);
+        RestoreDC(dc, saved);
+    });
+}
+
+LRESULT PaintOverWindow(const Form& form, HWND host, const std::function<LRESULT()>& paintWindow) {
+    bool hosts = false;
+    ForEachGraphic(form, host, [&](GraphicControl&) { hosts = true; });
+    RECT area;
+    if (!hosts || !GetUpdateRect(host, &area, FALSE)) return paintWindow();
+    RegionHandle invalid(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(host, invalid.get(), FALSE);
+    const LRESULT result = paintWindow();
+    WindowDC dc(host);
+    OffscreenBuffer buffer(dc.get(), area);
+    buffer.copyFrom(dc.get());
+    PaintGraphics(form, host, buffer.dc(), area);
+    SelectClipRgn(dc.get(), invalid.get());
+    buffer.copyTo(dc.get());
+    return result;
+}
+
+GraphicControl* GraphicAt(const Form& form, HWND host, POINT point) {
+    GraphicControl* hit = nullptr;
+    ForEachGraphic(form, host, [&](GraphicControl& control) {
+        const RECT rect = control.rect();
+        if (control.enabled() && PtInRect(&rect, point)) hit = &control;  // later ones lie above
+    });
+    return hit;
+}
+
+bool HostGraphicsMessage(Form& form, HWND host, UINT message, WPARAM, LPARAM lParam) {
+    if (message != WM_LBUTTONDOWN && message != WM_LBUTTONUP && message != WM_LBUTTONDBLCLK) return false;
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    GraphicControl* hit = GraphicAt(form, host, point);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        pressed = hit;
+        return false;
+    case WM_LBUTTONUP: {
+        GraphicControl* clicked = (hit && hit == pressed) ? hit : nullptr;
+        pressed = nullptr;
+        if (clicked && clicked->onClick) clicked->onClick();
+        return false;
+    }
+    default:  // WM_LBUTTONDBLCLK
+        pressed = nullptr;
+        if (!hit) return false;
+        if (hit->onDblClick) hit->onDblClick();
+        return true;
+    }
+}
+
+}  // namespace fw

@@ -1,0 +1,51 @@
+#include "framework/timer.h"
+
+#include "framework/application.h"
+#include "framework/error.h"
+
+#include <set>
+
+namespace fw {
+
+namespace {
+
+// Timers alive now: a WM_TIMER already queued for a destroyed timer is ignored.
+std::set<Timer*>& liveTimers() {
+    static std::set<Timer*> timers;
+    return timers;
+}
+
+UINT_PTR IdOf(Timer* timer) { return reinterpret_cast<UINT_PTR>(timer); }
+
+}  // namespace
+
+Timer::Timer(UINT interval, std::function<void()> handler) : onTimer(std::move(handler)) { setInterval(interval); }
+
+Timer::~Timer() {
+    if (interval_ != 0) setInterval(0);
+}
+
+void Timer::setInterval(UINT milliseconds) {
+    HWND window = Application::instance().handle();
+    interval_ = milliseconds;
+    if (milliseconds == 0) {
+        KillTimer(window, IdOf(this));
+        liveTimers().erase(this);
+        return;
+    }
+    if (!SetTimer(window, IdOf(this), milliseconds, nullptr)) throw Error(L"Cannot start a timer");
+    liveTimers().insert(this);
+}
+
+void Timer::dispatch(UINT_PTR id) {
+    Timer* timer = reinterpret_cast<Timer*>(id);
+    if (!liveTimers().count(timer) || !timer->onTimer) return;
+    std::function<void()> handler = timer->onTimer;  // the handler may destroy or reset the timer
+    try {
+        handler();
+    } catch (...) {
+        ReportException();
+    }
+}
+
+}  // namespace fw
