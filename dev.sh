@@ -79,6 +79,9 @@ start_wine() {
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  # Xvfb has no window manager: unmanaged windows hide at once instead of
+  # waiting two seconds for a window-manager state that never comes.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
