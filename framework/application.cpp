@@ -79,6 +79,7 @@ int Application::run(Form& mainForm) {
     while (!terminated_) loopStep();
     ShowWindow(handle_, SW_HIDE);
     mainForm_ = nullptr;
+    terminated_ = false;
     return 0;
 }
 

@@ -43,7 +43,7 @@ public:
     // Handles one waiting message, or idles when there is none: the step of
     // both the main loop and the modal loop of Form::showModal.
     void loopStep();
-    // True once WM_QUIT arrived; every loop then ends.
+    // True once WM_QUIT arrived, until run() returns; every loop then ends.
     bool terminated() const { return terminated_; }
 
     // The application window: owner of all forms, holder of the task-bar button.
