@@ -252,9 +252,23 @@ void Form::setBorderStyle(BorderStyle border) {
 
 void Form::setTopmost(bool topmost) {
     spec_.topmost = topmost;
-    if (handle_)
-        SetWindowPos(handle_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    applyTopmost();
+}
+
+void Form::applyTopmost() {
+    if (!handle_) return;
+    const bool now = (GetWindowLongPtrW(handle_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (now == spec_.topmost) return;
+    if (spec_.topmost) {
+        SetWindowPos(handle_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return;
+    }
+    // Wine keeps an owned window in the topmost band when its owner lies just
+    // below that band; without an owner the change takes.
+    const LONG_PTR owner = GetWindowLongPtrW(handle_, GWLP_HWNDPARENT);
+    SetWindowLongPtrW(handle_, GWLP_HWNDPARENT, 0);
+    SetWindowPos(handle_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowLongPtrW(handle_, GWLP_HWNDPARENT, owner);
 }
 
 POINT Form::position() const {

@@ -119,6 +119,7 @@ private:
     bool hasWindowedControls() const;
     void applyFrame(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT flags);
     void focusFirstControl();
+    void applyTopmost();
 
     FormSpec spec_;
     HWND handle_ = nullptr;
