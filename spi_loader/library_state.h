@@ -1,0 +1,53 @@
+// hrl_spi's process-wide state and the helpers its exports share.
+#pragma once
+
+#include <windows.h>
+
+#include "spi_loader/data_chain.h"
+#include "spi_loader/text_rules.h"
+
+namespace hrlspi {
+
+// A chain record as the library allocates it: the shared record first, then
+// the plug-in's full file name, which may be longer than fileName holds.
+struct ChainNode {
+    DataChainRecord record;
+    char pluginFile[kPathBytes];
+};
+
+struct LibraryState {
+    DataChainRecord* head;
+    int count;
+    char directory[kPathBytes];
+};
+
+LibraryState& state();
+
+bool isLeadByte(unsigned char c);
+
+// The record with that index (a negative index counts as 0); null past the end.
+ChainNode* nodeAt(int index);
+
+// Plug-in directory followed by the record's full file name; false when
+// there is no such record or the path does not fit.
+bool pluginPathOf(int index, char (&path)[kPathBytes]);
+
+// A plug-in loaded for one call and unloaded when this goes out of scope.
+class PluginModule {
+public:
+    explicit PluginModule(const char* path);
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    explicit operator bool() const { return module_ != nullptr; }
+    template <class Fn>
+    Fn function(const char* name) const {
+        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
+    }
+
+private:
+    HMODULE module_;
+};
+
+}  // namespace hrlspi

@@ -1,0 +1,179 @@
+// The data chain: plug-in search, extension query and format check.
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "spi_loader/hrl_spi.h"
+#include "spi_loader/library_state.h"
+#include "spi_loader/plugin_api.h"
+#include "spi_loader/seh_guard.h"
+
+namespace hrlspi {
+
+namespace {
+
+LibraryState g_state{};
+
+// Plug-ins get scratch buffers far larger than the length we tell them, so
+// that one which ignores the length (or counts the terminator in it) writes
+// into our scratch rather than past a record field.
+constexpr int kScratchBytes = 1024;
+constexpr int kInfoBytes = 16;
+// A plug-in answering every info number would otherwise never end the search.
+constexpr int kMaxFormatsPerPlugin = 256;
+
+struct NodeDeleter {
+    void operator()(ChainNode* n) const { delete n; }
+};
+using OwnedNode = std::unique_ptr<ChainNode, NodeDeleter>;
+
+// Reads the formats of one loaded plug-in. An empty list for a plug-in of
+// another kind or one that faulted while answering.
+std::vector<OwnedNode> readFormats(GetPluginInfoFn info, const char* fileName) {
+    std::vector<OwnedNode> nodes;
+    char scratch[kScratchBytes] = {};
+    if (!guarded([&] { info(0, scratch, kInfoBytes); })) return {};
+    scratch[kInfoBytes - 1] = '\0';
+    if (std::strcmp(scratch, "00IN") != 0) return {};
+
+    for (int n = 0; n < kMaxFormatsPerPlugin; ++n) {
+        std::memset(scratch, 0, sizeof scratch);
+        int answer = 0;
+        if (!guarded([&] { answer = info(2 * n + 2, scratch, kInfoBytes); })) return {};
+        if (answer == 0) break;
+        OwnedNode node(new (std::nothrow) ChainNode{});
+        if (!node) break;
+        copyText(node->record.fileName, sizeof node->record.fileName, fileName, kPathBytes, isLeadByte);
+        copyText(node->pluginFile, sizeof node->pluginFile, fileName, kPathBytes, isLeadByte);
+        copyText(node->record.filter, sizeof node->record.filter, scratch, kInfoBytes, isLeadByte);
+        foldLower(node->record.filter);
+
+        std::memset(scratch, 0, sizeof scratch);
+        const int descriptionBytes = sizeof node->record.description;
+        if (!guarded([&] { info(2 * n + 3, scratch, descriptionBytes); })) return {};
+        copyText(node->record.description, descriptionBytes, scratch, descriptionBytes, isLeadByte);
+        nodes.push_back(std::move(node));
+    }
+    return nodes;
+}
+
+}  // namespace
+
+LibraryState& state() { return g_state; }
+
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+ChainNode* nodeAt(int index) {
+    if (index >= g_state.count) return nullptr;
+    if (index < 0) index = 0;
+    DataChainRecord* r = g_state.head;
+    for (int i = 0; i < index && r != nullptr; ++i) r = r->next;
+    return reinterpret_cast<ChainNode*>(r);
+}
+
+bool pluginPathOf(int index, char (&path)[kPathBytes]) {
+    const ChainNode* node = nodeAt(index);
+    return node != nullptr && joinPath(g_state.directory, node->pluginFile, path, kPathBytes);
+}
+
+PluginModule::PluginModule(const char* path) {
+    // No "missing DLL" dialog for a plug-in whose own imports are missing.
+    DWORD oldMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+    module_ = LoadLibraryA(path);
+    SetThreadErrorMode(oldMode, nullptr);
+}
+
+PluginModule::~PluginModule() {
+    if (module_ != nullptr) FreeLibrary(module_);
+}
+
+}  // namespace hrlspi
+
+using namespace hrlspi;
+
+extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
+    FreeDataChain();
+    LibraryState& s = state();
+    if (!normaliseDirectory(directory != nullptr ? directory : "", s.directory, isLeadByte)) return 0;
+    char pattern[kPathBytes];
+    if (!joinPath(s.directory, "*.SPI", pattern, sizeof pattern)) return 0;
+
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(pattern, &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        char path[kPathBytes];
+        if (!joinPath(s.directory, entry.cFileName, path, sizeof path)) continue;
+        const PluginModule plugin(path);
+        if (!plugin) continue;
+        const auto info = plugin.function<GetPluginInfoFn>("GetPluginInfo");
+        if (info == nullptr) continue;
+        for (OwnedNode& node : readFormats(info, entry.cFileName)) {
+            node->record.next = s.head;
+            s.head = &node.release()->record;
+            ++s.count;
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return s.count;
+}
+
+extern "C" int __stdcall GetDataChain(DataChainRecord** head) {
+    if (head != nullptr) *head = state().head;
+    return state().count;
+}
+
+extern "C" void __stdcall FreeDataChain() {
+    LibraryState& s = state();
+    while (s.head != nullptr) {
+        ChainNode* node = reinterpret_cast<ChainNode*>(s.head);
+        s.head = node->record.next;
+        delete node;
+    }
+    s.count = 0;
+    s.directory[0] = '\0';
+}
+
+extern "C" int __stdcall QueryExtension(int start, LPCSTR extension) {
+    if (start >= state().count) return -1;
+    if (start < 0) start = 0;
+    char folded[kQueryBytes];
+    const char* ext = extension != nullptr ? extension : "";
+    copyText(folded, sizeof folded, ext, std::strlen(ext), isLeadByte);
+    foldLower(folded);
+    int index = start;
+    for (const DataChainRecord* r = &nodeAt(start)->record; r != nullptr; r = r->next, ++index)
+        if (filterMatches(r->filter, folded)) return index;
+    return -1;
+}
+
+extern "C" int __stdcall CheckFormat(int index, LPCSTR path) {
+    char pluginPath[kPathBytes], picture[kPathBytes];
+    if (path == nullptr || !pluginPathOf(index, pluginPath)) return 0;
+    if (!joinPath("", path, picture, sizeof picture)) return 0;
+    const PluginModule plugin(pluginPath);
+    if (!plugin) return 0;
+    const auto isSupported = plugin.function<IsSupportedFn>("IsSupported");
+    if (isSupported == nullptr) return 0;
+
+    const HFILE file = _lopen(picture, OF_READ);
+    if (file == HFILE_ERROR) return 0;
+    // The handle form of IsSupported carries the handle in the low word only;
+    // a larger handle value would be read as a pointer, so such a plug-in gets
+    // the other form: the first 2 KiB of the file.
+    char head[kHeadBytes] = {};
+    DWORD argument = static_cast<DWORD>(file);
+    if (HIWORD(argument) != 0) {
+        DWORD got = 0;
+        ReadFile(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), head, sizeof head, &got, nullptr);
+        argument = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(head));
+    }
+    int answer = 0;
+    if (!guarded([&] { answer = isSupported(picture, argument); })) answer = 0;
+    _lclose(file);
+    return answer;
+}

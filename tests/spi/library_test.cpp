@@ -1,0 +1,438 @@
+// hrl_spi.dll through its exports, with the test plug-ins.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "spi_test_support.h"
+
+using namespace spitest;
+
+namespace {
+
+const std::vector<unsigned char> kSixPixels = {255, 0, 0, 0, 255, 0, 0, 0, 255,  // top row: red green blue
+                                               255, 255, 255, 0, 0, 0, 10, 20, 30};
+
+class SpiLibrary : public ::testing::Test {
+protected:
+    Library lib;
+    TempDir dir;
+    int search() { return lib.SearchPlugin(dir.path().c_str()); }
+    std::string picture(const std::string& name = "pic.hrl") {
+        dir.write(name, hrltPicture(3, 2, kSixPixels));
+        takeLog();
+        return dir.file(name);
+    }
+    int indexOf(const char* fileName) {
+        const auto records = lib.records();
+        for (size_t i = 0; i < records.size(); ++i)
+            if (std::strcmp(records[i]->fileName, fileName) == 0) return static_cast<int>(i);
+        return -1;
+    }
+};
+
+// Order in which the platform lists *.SPI in a folder.
+std::vector<std::string> listing(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((dir + "\\*.SPI").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(entry.cFileName);
+    while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace
+
+TEST_F(SpiLibrary, DirectoryWithOrWithoutBackslashFindsTheSamePlugins) {
+    dir.addPlugins({"one.spi", "three.spi"});
+    EXPECT_EQ(lib.SearchPlugin(dir.path().c_str()), 4);
+    EXPECT_EQ(lib.SearchPlugin((dir.path() + "\\").c_str()), 4);
+    // The directory is kept normalised: CheckFormat finds the plug-in file.
+    const std::string pic = picture();
+    EXPECT_EQ(lib.CheckFormat(lib.QueryExtension(0, "hrl"), pic.c_str()), 1);
+}
+
+TEST_F(SpiLibrary, DriveWithColonSearchesThatDrivesCurrentDirectory) {
+    dir.addPlugins({"one.spi"});
+    char old[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, old);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
+    const std::string drive = dir.path().substr(0, 2);  // "C:"
+    EXPECT_EQ(lib.SearchPlugin(drive.c_str()), 1);
+    const std::string pic = picture();
+    EXPECT_EQ(lib.CheckFormat(0, pic.c_str()), 1);
+    SetCurrentDirectoryA(old);
+}
+
+TEST_F(SpiLibrary, EmptyDirectoryMeansCurrentDirectoryAndBareNames) {
+    dir.addPlugins({"one.spi"});
+    char old[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, old);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.path().c_str()));
+    EXPECT_EQ(lib.SearchPlugin(""), 1);
+    const std::string pic = picture();
+    EXPECT_EQ(lib.CheckFormat(0, pic.c_str()), 1);
+    EXPECT_NE(takeLog().find("one.spi:IsSupported(handle,pic.hrl)=1"), std::string::npos);
+    SetCurrentDirectoryA(old);
+}
+
+TEST_F(SpiLibrary, MissingOrEmptyDirectoryGivesNoRecordsAndDropsTheOldChain) {
+    dir.addPlugins({"one.spi"});
+    EXPECT_EQ(search(), 1);
+    EXPECT_EQ(lib.SearchPlugin((dir.path() + "\\nowhere").c_str()), 0);
+    DataChainRecord* head = reinterpret_cast<DataChainRecord*>(1);
+    EXPECT_EQ(lib.GetDataChain(&head), 0);
+    EXPECT_EQ(head, nullptr);
+    const TempDir empty;
+    EXPECT_EQ(lib.SearchPlugin(empty.path().c_str()), 0);
+}
+
+TEST_F(SpiLibrary, DirectoryTooLongForThePathBufferFindsNothing) {
+    dir.addPlugins({"one.spi"});
+    EXPECT_EQ(search(), 1);
+    const std::string longDir = dir.path() + "\\" + std::string(300 - dir.path().size(), 'a');
+    EXPECT_EQ(lib.SearchPlugin(longDir.c_str()), 0);
+    EXPECT_EQ(lib.GetDataChain(nullptr), 0);
+}
+
+TEST_F(SpiLibrary, FormatsOfOnePluginStandLastDeclaredFirst) {
+    dir.addPlugins({"three.spi"});
+    ASSERT_EQ(search(), 3);
+    const auto r = lib.records();
+    EXPECT_STREQ(r[0]->filter, "*.hrl");
+    EXPECT_STREQ(r[0]->description, "third format");
+    EXPECT_STREQ(r[1]->filter, "*.tp2;*.tp3");
+    EXPECT_STREQ(r[2]->filter, "*.tp1;*.tp1a;*.");  // cut to 15 characters and terminated
+    EXPECT_STREQ(r[2]->description, "first format, described at grea");
+    for (const DataChainRecord* rec : r) EXPECT_STREQ(rec->fileName, "three.spi");
+}
+
+TEST_F(SpiLibrary, PluginsFoundLaterStandInFront) {
+    dir.addPlugins({"one.spi", "three.spi", "one.spi=two.spi"});
+    ASSERT_EQ(search(), 5);
+    std::vector<std::string> expected;
+    for (const std::string& name : listing(dir.path())) {
+        const int formats = name == "three.spi" ? 3 : 1;
+        for (int i = 0; i < formats; ++i) expected.insert(expected.begin(), name);
+    }
+    std::vector<std::string> actual;
+    for (const DataChainRecord* rec : lib.records()) actual.push_back(rec->fileName);
+    EXPECT_EQ(actual, expected);
+}
+
+TEST_F(SpiLibrary, PluginsOfAnotherKindOrWithoutInfoAreSkippedAndUnloaded) {
+    dir.addPlugins({"archive.spi", "noinfo.spi", "one.spi"});
+    dir.write("bogus.spi", "not a DLL");
+    ASSERT_TRUE(CreateDirectoryA(dir.file("folder.spi").c_str(), nullptr));
+    EXPECT_EQ(search(), 1);
+    EXPECT_STREQ(lib.records()[0]->fileName, "one.spi");
+    EXPECT_FALSE(moduleLoaded("archive.spi"));
+    EXPECT_FALSE(moduleLoaded("noinfo.spi"));
+    EXPECT_FALSE(moduleLoaded("one.spi"));
+}
+
+TEST_F(SpiLibrary, FilterIsFoldedAndQueryIgnoresCase) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    EXPECT_STREQ(lib.records()[0]->filter, "*.hrl");  // the plug-in says *.HRL
+    EXPECT_STREQ(lib.records()[0]->description, "HRL test picture");
+    for (const char* ext : {"HRL", "hrl", "Hrl", "h", ""}) EXPECT_EQ(lib.QueryExtension(0, ext), 0) << ext;
+    EXPECT_EQ(lib.QueryExtension(0, "png"), -1);
+}
+
+TEST_F(SpiLibrary, QueryBoundsAndRepeatedQueriesVisitEachMatchOnce) {
+    dir.addPlugins({"three.spi"});
+    ASSERT_EQ(search(), 3);  // *.hrl, *.tp2;*.tp3, *.tp1;*.tp1a;*.
+    EXPECT_EQ(lib.QueryExtension(3, "hrl"), -1);
+    EXPECT_EQ(lib.QueryExtension(-5, "hrl"), 0);
+    EXPECT_EQ(lib.QueryExtension(1, "hrl"), 2);  // the cut filter ends in "*.", which matches anything
+    std::vector<int> visits;
+    for (int i = lib.QueryExtension(0, "tp"); i != -1; i = lib.QueryExtension(i + 1, "tp")) visits.push_back(i);
+    EXPECT_EQ(visits, (std::vector<int>{1, 2}));
+    // An extension longer than the 15 bytes the query keeps is cut, not overrun.
+    EXPECT_EQ(lib.QueryExtension(0, std::string(400, 'h').c_str()), 2);
+}
+
+TEST_F(SpiLibrary, CheckFormatBoundsLoadNothing) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    const std::string pic = picture();
+    EXPECT_EQ(lib.CheckFormat(1, pic.c_str()), 0);
+    EXPECT_EQ(takeLog(), "");
+    EXPECT_EQ(lib.CheckFormat(-3, pic.c_str()), 1);  // counts as 0
+    EXPECT_EQ(takeLog(), "one.spi:IsSupported(handle,pic.hrl)=1;");
+    EXPECT_FALSE(moduleLoaded("one.spi"));
+}
+
+TEST_F(SpiLibrary, AfterFreeDataChainNothingIsLeft) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    lib.FreeDataChain();
+    DataChainRecord* head = reinterpret_cast<DataChainRecord*>(1);
+    EXPECT_EQ(lib.GetDataChain(&head), 0);
+    EXPECT_EQ(head, nullptr);
+    EXPECT_EQ(lib.CheckFormat(0, picture().c_str()), 0);
+    EXPECT_EQ(lib.QueryExtension(0, "hrl"), -1);
+}
+
+TEST_F(SpiLibrary, CheckFormatFailsWithoutIsSupportedOrADecliningPlugin) {
+    dir.addPlugins({"nocheck.spi"});
+    ASSERT_EQ(search(), 1);
+    EXPECT_EQ(lib.CheckFormat(0, picture().c_str()), 0);
+    dir.addPlugins({"decline.spi"});
+    DeleteFileA(dir.file("nocheck.spi").c_str());
+    ASSERT_EQ(search(), 1);
+    EXPECT_EQ(lib.CheckFormat(0, picture().c_str()), 0);
+    EXPECT_EQ(takeLog(), "decline.spi:IsSupported(handle,pic.hrl)=0;");
+}
+
+TEST_F(SpiLibrary, PictureThatCannotBeOpenedIsNotOfferedToThePlugin) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    takeLog();
+    EXPECT_EQ(lib.CheckFormat(0, dir.file("missing.hrl").c_str()), 0);
+    EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(SpiLibrary, HandleAbove16BitsIsReplacedByTheFirstBytes) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    const std::string pic = picture();
+    // Push the handle values past 0xFFFF.
+    std::vector<HANDLE> filler;
+    const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE probe = nullptr;
+    while (reinterpret_cast<UINT_PTR>(probe) <= 0xFFFF && filler.size() < 40000) {
+        if (!DuplicateHandle(GetCurrentProcess(), event, GetCurrentProcess(), &probe, 0, FALSE,
+                             DUPLICATE_SAME_ACCESS))
+            break;
+        filler.push_back(probe);
+    }
+    ASSERT_GT(reinterpret_cast<UINT_PTR>(probe), 0xFFFFu);
+    EXPECT_EQ(lib.CheckFormat(0, pic.c_str()), 1);
+    EXPECT_EQ(takeLog(), "one.spi:IsSupported(head,pic.hrl)=1;");
+    for (HANDLE h : filler) CloseHandle(h);
+    CloseHandle(event);
+}
+
+TEST_F(SpiLibrary, LongPluginFileNameIsLoadedByItsFullName) {
+    dir.addPlugins({"hrl_long_plugin_name.spi"});
+    ASSERT_EQ(search(), 1);
+    EXPECT_STREQ(lib.records()[0]->fileName, "hrl_long_plugin");
+    const std::string pic = picture();
+    EXPECT_EQ(lib.CheckFormat(0, pic.c_str()), 1);
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImage(0, pic.c_str(), &pixels, header.info()), 1);
+    LocalFree(pixels);
+}
+
+TEST_F(SpiLibrary, PluginAnsweringEveryNumberIsCutOff) {
+    dir.addPlugins({"endless.spi", "one.spi"});
+    EXPECT_EQ(search(), 257);
+    EXPECT_GE(indexOf("one.spi"), 0);
+}
+
+TEST_F(SpiLibrary, DecodedPictureIsHandedOverUnlocked) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    const std::string pic = picture("photo.HRL");
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    ASSERT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
+    EXPECT_EQ(takeLog(), "one.spi:IsSupported(handle,photo.HRL)=1;one.spi:GetPicture=0 reports=0000;");
+    EXPECT_FALSE(moduleLoaded("one.spi"));
+    EXPECT_TRUE(header.guardIntact());
+    const BITMAPINFOHEADER& bi = header.info()->bmiHeader;
+    EXPECT_EQ(bi.biWidth, 3);
+    EXPECT_EQ(bi.biHeight, 2);
+    EXPECT_EQ(bi.biBitCount, 24);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(LocalFlags(pixels) & LMEM_LOCKCOUNT, 0u);
+    const auto* p = static_cast<const unsigned char*>(LocalLock(pixels));
+    // Bottom-up, BGR, rows padded to 12 bytes: the bottom row comes first.
+    const unsigned char bottom[] = {255, 255, 255, 0, 0, 0, 30, 20, 10};
+    const unsigned char top[] = {0, 0, 255, 0, 255, 0, 255, 0, 0};
+    EXPECT_EQ(std::memcmp(p, bottom, 9), 0);
+    EXPECT_EQ(std::memcmp(p + 12, top, 9), 0);
+    LocalUnlock(pixels);
+    EXPECT_EQ(LocalFree(pixels), nullptr);
+}
+
+TEST_F(SpiLibrary, PathsWithoutExtensionLoadNothing) {
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 1);
+    picture("photo");
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx((dir.path() + "\\pic.dir\\photo").c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(lib.SPI_LoadImageEx("", &pixels, header.info()), 0);
+    EXPECT_EQ(takeLog(), "");
+    const std::string tooLong = dir.path() + "\\" + std::string(300, 'p') + ".hrl";
+    EXPECT_EQ(lib.SPI_LoadImageEx(tooLong.c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(takeLog(), "");
+}
+
+TEST_F(SpiLibrary, PathEndingInADotAsksEveryPlugin) {
+    dir.addPlugins({"decline.spi", "one.spi"});
+    ASSERT_EQ(search(), 2);
+    const std::string pic = picture("photo.");
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
+    const std::string log = takeLog();
+    EXPECT_NE(log.find("one.spi:GetPicture=0"), std::string::npos);
+    if (indexOf("decline.spi") == 0) {
+        EXPECT_EQ(log.find("decline.spi:IsSupported(handle,photo.)=0;"), 0u);
+    }
+    LocalFree(pixels);
+}
+
+TEST_F(SpiLibrary, SecondPluginDecodesWhenTheFirstDeclines) {
+    dir.addPlugins({"one.spi=a.spi", "one.spi=b.spi"});
+    ASSERT_EQ(search(), 2);
+    const auto r = lib.records();
+    const std::string first = r[0]->fileName, second = r[1]->fileName;
+    SetEnvironmentVariableA("HRL_TEST_DECLINE", first.c_str());
+    const std::string pic = picture();
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
+    SetEnvironmentVariableA("HRL_TEST_DECLINE", nullptr);
+    EXPECT_EQ(takeLog(), first + ":IsSupported(handle,pic.hrl)=0;" + second + ":IsSupported(handle,pic.hrl)=1;" +
+                             second + ":GetPicture=0 reports=0000;");
+    EXPECT_NE(pixels, nullptr);
+    LocalFree(pixels);
+}
+
+TEST_F(SpiLibrary, PluginWithoutGetPictureFails) {
+    dir.addPlugins({"nopic.spi"});
+    ASSERT_EQ(search(), 1);
+    HLOCAL pixels = reinterpret_cast<HLOCAL>(1);
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImage(0, picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(lib.SPI_LoadImage(1, picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_FALSE(moduleLoaded("nopic.spi"));
+}
+
+TEST_F(SpiLibrary, FailureAfterStoringHandlesFreesBoth) {
+    dir.addPlugins({"failstore.spi"});
+    ASSERT_EQ(search(), 1);
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(pixels, nullptr);
+    const std::string log = takeLog();
+    void *info = nullptr, *stored = nullptr;
+    ASSERT_EQ(std::sscanf(log.c_str() + log.find("stored=") + 7, "%p,%p", &info, &stored), 2) << log;
+    EXPECT_EQ(LocalFlags(info), LMEM_INVALID_HANDLE);
+    EXPECT_EQ(LocalFlags(stored), LMEM_INVALID_HANDLE);
+    EXPECT_EQ(header.bytes[0], 0xCD);  // nothing copied
+}
+
+TEST_F(SpiLibrary, HeaderLargerThanTheCallersBufferIsRefused) {
+    dir.addPlugins({"bighead.spi"});
+    ASSERT_EQ(search(), 1);
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(pixels, nullptr);
+    EXPECT_TRUE(header.guardIntact());
+    EXPECT_EQ(header.bytes[0], 0xCD);
+}
+
+TEST_F(SpiLibrary, HeaderWith256ColoursFillsTheBufferExactly) {
+    dir.addPlugins({"palette.spi"});
+    ASSERT_EQ(search(), 1);
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    ASSERT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 1);
+    EXPECT_TRUE(header.guardIntact());
+    EXPECT_EQ(header.info()->bmiHeader.biBitCount, 8);
+    const RGBQUAD blue = header.info()->bmiColors[2];  // third pixel of the top row
+    EXPECT_EQ(blue.rgbBlue, 255);
+    EXPECT_EQ(blue.rgbRed, 0);
+    const RGBQUAD last = header.info()->bmiColors[5];
+    EXPECT_EQ(last.rgbRed, 10);
+    EXPECT_EQ(last.rgbBlue, 30);
+    LocalFree(pixels);
+}
+
+TEST_F(SpiLibrary, FaultWhileListingFormatsSkipsThatPlugin) {
+    dir.addPlugins({"faultinfo.spi", "one.spi"});
+    EXPECT_EQ(search(), 1);
+    EXPECT_STREQ(lib.records()[0]->fileName, "one.spi");
+    EXPECT_FALSE(moduleLoaded("faultinfo.spi"));
+}
+
+TEST_F(SpiLibrary, FaultInIsSupportedFailsTheCheckAndTheNextPluginIsAsked) {
+    dir.addPlugins({"faultchk.spi", "one.spi"});
+    ASSERT_EQ(search(), 2);
+    const std::string pic = picture();
+    EXPECT_EQ(lib.CheckFormat(indexOf("faultchk.spi"), pic.c_str()), 0);
+    EXPECT_FALSE(moduleLoaded("faultchk.spi"));
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
+    LocalFree(pixels);
+    // The file handle of the faulted check was closed: the file can be deleted.
+    EXPECT_TRUE(DeleteFileA(pic.c_str()));
+}
+
+TEST_F(SpiLibrary, FaultInGetPictureFailsTheLoadAndHidesTheWindow) {
+    dir.addPlugins({"faultpic.spi"});
+    ASSERT_EQ(search(), 1);
+    HLOCAL pixels = reinterpret_cast<HLOCAL>(1);
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(pixels, nullptr);
+    EXPECT_FALSE(moduleLoaded("faultpic.spi"));
+    EXPECT_FALSE(IsWindowVisible(lib.progressWindow()));
+    // The library goes on working.
+    dir.addPlugins({"one.spi"});
+    ASSERT_EQ(search(), 2);
+    EXPECT_EQ(lib.SPI_LoadImage(indexOf("one.spi"), picture().c_str(), &pixels, header.info()), 1);
+    LocalFree(pixels);
+}
+
+TEST_F(SpiLibrary, AbortClickStopsThisPluginAndTheNextMatchingOneDecodes) {
+    dir.addPlugins({"progress.spi=a.spi", "progress.spi=b.spi"});
+    ASSERT_EQ(search(), 2);
+    const auto r = lib.records();
+    const std::string first = r[0]->fileName, second = r[1]->fileName;
+    const HWND window = lib.progressWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND cancbtn = GetDlgItem(window, IDABORT);
+    ASSERT_NE(cancbtn, nullptr);
+    // The start report's pump takes the first message, the first intermediate
+    // report's pump the click.
+    PostMessageA(window, WM_NULL, 0, 0);
+    PostMessageA(cancbtn, BM_CLICK, 0, 0);
+    const std::string pic = picture();
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
+    const std::string log = takeLog();
+    EXPECT_NE(log.find(first + ":GetPicture=1 reports=01;"), std::string::npos) << log;
+    EXPECT_NE(log.find(second + ":GetPicture=0 reports=" + std::string(201, '0') + ";"), std::string::npos) << log;
+    EXPECT_FALSE(IsWindowVisible(window));
+    LocalFree(pixels);
+}
+
+TEST_F(SpiLibrary, StoppedLoadLeavesNoWindowAndNoHandle) {
+    dir.addPlugins({"progress.spi"});
+    ASSERT_EQ(search(), 1);
+    const HWND window = lib.progressWindow();
+    PostMessageA(window, WM_NULL, 0, 0);
+    PostMessageA(GetDlgItem(window, IDABORT), BM_CLICK, 0, 0);
+    HLOCAL pixels = reinterpret_cast<HLOCAL>(1);
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(pixels, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_NE(takeLog().find("GetPicture=1 reports=01;"), std::string::npos);
+}
