@@ -177,6 +177,48 @@ TEST_F(PaintTest, ClickGoesToTheControlPressedAndReleased) {
     EXPECT_EQ(labelClicks, 1);
 }
 
+// The first paint of a form whose own painting fills its background image and
+// then repaints the layer above at once, nested in the same WM_PAINT.
+class SelfFillingForm : public fw::Form {
+public:
+    SelfFillingForm() : fw::Form({L"self", 100, 100, fw::BorderStyle::None}) {
+        add(image);
+        add(box);
+        box.onPaint = [](HDC dc) {
+            fw::BrushHandle blue(CreateSolidBrush(kBlue));
+            RECT square{40, 40, 60, 60};
+            FillRect(dc, &square, blue.get());
+        };
+    }
+    fw::Image image{{0, 0, 100, 100}};
+    fw::PaintBox box{{0, 0, 100, 100}};
+    int paints = 0;
+
+protected:
+    void onPaint(HDC) override {
+        ++paints;
+        {
+            fw::BitmapCanvas canvas = image.canvas();
+            fw::BrushHandle red(CreateSolidBrush(kRed));
+            RECT all{0, 0, 100, 100};
+            FillRect(canvas.get(), &all, red.get());
+        }
+        box.invalidate();
+        box.update();
+    }
+};
+
+TEST(NestedPaint, OwnPaintingThatFillsTheImageShowsImageAndLayerAbove) {
+    SelfFillingForm form;
+    form.create();
+    form.show();
+    form.update();
+    fwtest::PumpFor(50);
+    EXPECT_EQ(form.paints, 1);  // from then on the image covers the form
+    EXPECT_EQ(PixelAt(form.handle(), 10, 10), kRed);
+    EXPECT_EQ(PixelAt(form.handle(), 50, 50), kBlue);
+}
+
 TEST(Label, SizesItselfToItsTextInTheFormFont) {
     fw::Label label(155, 187, L"88:88:88");
     fw::WindowDC screen;
