@@ -23,6 +23,12 @@ std::wstring ModuleBaseName() {
     return name;
 }
 
+BOOL CALLBACK CollectVisibleForm(HWND window, LPARAM param) {
+    auto* forms = reinterpret_cast<std::vector<HWND>*>(param);
+    if (Form::fromHandle(window) && IsWindowVisible(window)) forms->push_back(window);
+    return TRUE;
+}
+
 }  // namespace
 
 Application& Application::instance() {
@@ -50,7 +56,7 @@ Application::Application() : title_(ModuleBaseName()) {
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     handle_ = CreateWindowExW(0, kApplicationClass, title_.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
-                              nullptr, nullptr, windowClass.hInstance, nullptr);
+                              nullptr, nullptr, windowClass.hInstance, this);
 }
 
 Application::~Application() {
@@ -141,14 +147,42 @@ void Application::idle() {
     if (done && !terminated_) WaitMessage();
 }
 
+void Application::minimize() {
+    if (minimized_) return;
+    hiddenForms_.clear();
+    EnumThreadWindows(GetCurrentThreadId(), CollectVisibleForm, reinterpret_cast<LPARAM>(&hiddenForms_));
+    for (HWND form : hiddenForms_) ShowWindow(form, SW_HIDE);
+    minimized_ = true;
+    ShowWindow(handle_, SW_MINIMIZE);
+}
+
+void Application::restore() {
+    minimized_ = false;
+    for (HWND form : hiddenForms_)
+        if (IsWindow(form)) ShowWindow(form, SW_SHOWNA);
+    hiddenForms_.clear();
+    if (mainForm_ && mainForm_->handle() && IsWindowVisible(mainForm_->handle()))
+        SetForegroundWindow(mainForm_->handle());
+}
+
+// The window's messages may arrive while the constructor runs (inside
+// instance()), so the procedure finds the object through the window.
 LRESULT CALLBACK Application::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
     try {
         switch (message) {
         case WM_TIMER:
             Timer::dispatch(wParam);
             return 0;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED && self->minimized_) self->restore();
+            break;
         case WM_CLOSE:
-            if (Form* main = instance().mainForm_) main->close();
+            if (self->mainForm_) self->mainForm_->close();
             return 0;
         default:
             break;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -49,6 +50,11 @@ public:
     // The application window: owner of all forms, holder of the task-bar button.
     HWND handle() const { return handle_; }
 
+    // Hides the forms and minimises the application window to its task-bar
+    // button (what minimising the main form does); restoring the application
+    // window shows them again.
+    void minimize();
+
 private:
     Application();
     ~Application();
@@ -57,6 +63,7 @@ private:
     bool handleShortcut(const MSG& message);
     bool handleDialogKeys(MSG& message);
     void idle();
+    void restore();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
@@ -64,6 +71,8 @@ private:
     IdleHandler onIdle_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
+    std::vector<HWND> hiddenForms_;
+    bool minimized_ = false;
 };
 
 }  // namespace fw

@@ -358,10 +358,10 @@ LRESULT Form::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_SYSCOMMAND:
-        // The main form minimises the application window, which hides all
-        // forms it owns and keeps the task-bar button.
+        // The task-bar button belongs to the application window: minimising
+        // the main form minimises the application.
         if ((wParam & 0xFFF0) == SC_MINIMIZE && Application::instance().mainForm() == this) {
-            ShowWindow(Application::instance().handle(), SW_MINIMIZE);
+            Application::instance().minimize();
             return 0;
         }
         break;

@@ -118,6 +118,25 @@ TEST_F(LoopTest, MainFormClosedDuringAModalLoopEndsBothLoops) {
     EXPECT_EQ(result, fw::mrCancel);
 }
 
+TEST_F(LoopTest, MinimizingTheMainFormMinimizesTheApplicationWindowAndRestoringShowsItAgain) {
+    PlainForm main(L"main");
+    HWND application = fw::Application::instance().handle();
+    bool iconic = false, hiddenWhileIconic = false, shownAfterRestore = false;
+    fw::Timer driver(5, [&] {
+        driver.setInterval(0);
+        SendMessageW(main.handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        iconic = IsIconic(application);
+        hiddenWhileIconic = !IsWindowVisible(main.handle());
+        ShowWindow(application, SW_RESTORE);
+        shownAfterRestore = IsWindowVisible(main.handle());
+        main.close();
+    });
+    fw::Application::instance().run(main);
+    EXPECT_TRUE(iconic);
+    EXPECT_TRUE(hiddenWhileIconic);
+    EXPECT_TRUE(shownAfterRestore);
+}
+
 TEST_F(LoopTest, TimerIntervalZeroStopsIt) {
     int ticks = 0;
     fw::Timer timer(5, [&] { ++ticks; });
@@ -174,10 +193,23 @@ TEST_F(LoopTest, ExceptionInTheIdleHandlerIsReported) {
     EXPECT_EQ(fake.boxes[0].text, L"idle failed.");
 }
 
+BOOL CALLBACK FindIconControl(HWND child, LPARAM param) {
+    if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+    *reinterpret_cast<HICON*>(param) = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    return FALSE;
+}
+
+// The icon a message box shows (from its icon control).
+HICON BoxIcon(HWND box) {
+    HICON icon = nullptr;
+    EnumChildWindows(box, FindIconControl, reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
+
 TEST_F(LoopTest, ReportShowsARealMessageBoxThatClosesWithOk) {
     fw::Application::instance().setTitle(L"Horolo real box");
     std::wstring shownText;
-    UINT shownStyle = 0;
+    HICON shownIcon = nullptr;
     // The box runs its own message loop, which still dispatches our timer.
     fw::Timer closer(20, [&] {
         HWND box = FindWindowW(L"#32770", L"Horolo real box");
@@ -185,7 +217,7 @@ TEST_F(LoopTest, ReportShowsARealMessageBoxThatClosesWithOk) {
         wchar_t text[256] = {};
         GetDlgItemTextW(box, 0xFFFF, text, 256);
         shownText = text;
-        shownStyle = static_cast<UINT>(GetWindowLongPtrW(box, GWL_STYLE));
+        shownIcon = BoxIcon(box);
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     try {
@@ -194,7 +226,7 @@ TEST_F(LoopTest, ReportShowsARealMessageBoxThatClosesWithOk) {
         fw::ReportException();
     }
     EXPECT_EQ(shownText, L"本物の箱.");
-    EXPECT_NE(shownStyle, 0u);
+    EXPECT_EQ(shownIcon, LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_HAND)));
 }
 
 TEST(PlatformOverride, RestoresThePreviousPlatform) {
