@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -128,6 +130,16 @@ TEST_F(PaintTest, UpdatePaintsTheControlAtOnce) {
     form.box.invalidate();
     form.box.update();  // no message loop in between
     EXPECT_EQ(form.boxPaints, before + 1);
+}
+
+TEST(GdiObjectCount, CountsTheObjectsOfTheProcess) {
+    const int before = fw::GdiObjectCount();
+    {
+        std::vector<fw::BrushHandle> brushes;
+        for (int i = 0; i < 10; ++i) brushes.emplace_back(CreateSolidBrush(RGB(i, 0, 0)));
+        EXPECT_EQ(fw::GdiObjectCount(), before + 10);
+    }
+    EXPECT_EQ(fw::GdiObjectCount(), before);
 }
 
 TEST_F(PaintTest, NoGdiObjectLeaksOverAThousandRepaints) {
