@@ -186,7 +186,8 @@ public:
     void ensureBitmap();
     void setBitmap(BitmapHandle bitmap);
     // A DC to draw on the bitmap (created with the control's size if there is
-    // none). Invalidates the control.
+    // none). Invalidates the control. Let it go before the image is painted:
+    // a bitmap can be selected into one DC at a time.
     BitmapCanvas canvas();
 
     bool opaque() const override;

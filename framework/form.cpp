@@ -157,7 +157,12 @@ void Form::hide() {
     if (handle_) ShowWindow(handle_, SW_HIDE);
 }
 
-void Form::setModalResult(int result) { modalResult_ = result; }
+void Form::setModalResult(int result) {
+    modalResult_ = result;
+    // The modal loop may be about to wait for a message (an idle handler
+    // that set the result and left done == true): give it one.
+    if (modal_ && handle_) PostMessageW(handle_, WM_NULL, 0, 0);
+}
 
 int Form::showModal() {
     if (modal_) throw Error(L"The window \"" + spec_.caption + L"\" is already shown modally");
@@ -320,6 +325,8 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
         RemovePropW(window, kFormProperty);
         form->handle_ = nullptr;
         form->visible_ = false;
+        // A later create() makes the controls anew with the window.
+        for (Control* control : form->controls_) control->created_ = false;
         return DefWindowProcW(window, message, wParam, lParam);
     }
     try {

@@ -123,6 +123,19 @@ TEST(FormFrame, PositionCaptionAndSizeBeforeCreationAreApplied) {
     EXPECT_EQ(form.position().x, 30);
 }
 
+TEST(FormLifetime, AFormDestroyedAndCreatedAgainGetsItsControlsAgain) {
+    struct WithLabel : fw::Form {
+        WithLabel() : fw::Form({L"again", 50, 50, fw::BorderStyle::None}) { add(label); }
+        fw::Label label{0, 0, L"x"};
+    } form;
+    form.create();
+    DestroyWindow(form.handle());
+    EXPECT_EQ(form.handle(), nullptr);
+    EXPECT_FALSE(form.label.created());
+    form.create();
+    EXPECT_TRUE(form.label.created());
+}
+
 TEST(FormFrame, FormsAreOwnedByTheApplicationWindow) {
     TestForm form({L"owned", 50, 50, fw::BorderStyle::Single});
     form.create();

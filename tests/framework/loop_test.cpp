@@ -75,6 +75,18 @@ TEST_F(LoopTest, IdleHandlerThatIsDoneLetsTheLoopWaitForMessages) {
     EXPECT_LT(idleCalls, 1000);
 }
 
+TEST_F(LoopTest, ModalResultSetByAnIdleHandlerThatIsDoneEndsTheLoopWithoutWaiting) {
+    PlainForm dialog;
+    bool rescued = false;
+    fw::Timer rescue(3000, [&] {
+        rescued = true;
+        dialog.setModalResult(fw::mrCancel);
+    });
+    fw::Application::instance().setOnIdle([&](bool&) { dialog.setModalResult(fw::mrOk); });
+    EXPECT_EQ(dialog.showModal(), fw::mrOk);
+    EXPECT_FALSE(rescued);
+}
+
 TEST_F(LoopTest, ClosingAModalFormEndsItsLoopWithCancelAndRunsOnCloseOnce) {
     PlainForm dialog;
     fw::Timer closer(10, [&] { PostMessageW(dialog.handle(), WM_CLOSE, 0, 0); });
