@@ -45,7 +45,7 @@ Application::Application() : title_(ModuleBaseName()) {
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));  // the program icon, if any
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kApplicationClass;
     RegisterClassExW(&windowClass);

@@ -23,7 +23,7 @@ void RegisterFormClass(WNDPROC windowProc) {
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = windowProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));  // the program icon, if any
         windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.lpszClassName = kFormClass;
         return RegisterClassExW(&windowClass) != 0;
