@@ -231,7 +231,7 @@ LRESULT BitmapButton::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     const LRESULT result = Button::wndProc(message, wParam, lParam);
-    if (handle() && message != WM_NCDESTROY) {
+    if (handle() && message != WM_NCDESTROY && message != BM_GETSTATE) {
         const UINT state = static_cast<UINT>(SendMessageW(window, BM_GETSTATE, 0, 0)) | (IsWindowEnabled(window) ? 0x10000u : 0u);
         if (state != paintedState_) {
             InvalidateRect(window, nullptr, FALSE);
@@ -594,7 +594,11 @@ void PageControl::registerPage(Page& page) {
     }
 }
 
-void PageControl::createHandle() { createWindow(WC_TABCONTROLW, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT); }
+void PageControl::createHandle() {
+    HWND window = createWindow(WC_TABCONTROLW, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+    // Narrow tabs, so that a handful of short captions fit without scrolling.
+    SendMessageW(window, TCM_SETPADDING, 0, MAKELPARAM(4, 3));
+}
 
 Bounds PageControl::displayArea() const {
     const Bounds b = bounds();
