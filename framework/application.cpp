@@ -31,6 +31,16 @@ BOOL CALLBACK CollectVisibleForm(HWND window, LPARAM param) {
 
 }  // namespace
 
+HINSTANCE ModuleInstance() {
+    static const HINSTANCE module = [] {
+        HMODULE self = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCWSTR>(&ModuleInstance), &self);
+        return self;
+    }();
+    return module;
+}
+
 Application& Application::instance() {
     static Application application;
     return application;
@@ -44,7 +54,7 @@ Application::Application() : title_(ModuleBaseName()) {
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hInstance = ModuleInstance();
     windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));  // the program icon, if any
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.lpszClassName = kApplicationClass;

@@ -11,6 +11,11 @@
 
 namespace fw {
 
+// The module that holds this copy of the framework: the program, or a DLL
+// that links the framework too (hrl_spi.dll). Window classes are registered
+// per module, so the two copies in one process never share a class.
+HINSTANCE ModuleInstance();
+
 class Form;
 
 class Application {

@@ -1,5 +1,6 @@
 #include "framework/control.h"
 
+#include "framework/application.h"
 #include "framework/error.h"
 #include "framework/form.h"
 #include "framework/graphic_host.h"
@@ -123,11 +124,11 @@ const wchar_t* WindowedControl::panelClass() {
         windowClass.cbSize = sizeof(windowClass);
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hInstance = ModuleInstance();
         windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = kPanelClass;
-        return RegisterClassExW(&windowClass) != 0;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
     if (!registered) throw Error(L"Cannot register the panel window class");
     return kPanelClass;
@@ -142,7 +143,7 @@ HWND WindowedControl::createWindow(const wchar_t* className, DWORD style, DWORD 
     const Bounds b = bounds();
     HWND window = CreateWindowExW(exStyle, className, caption().c_str(), style, b.left, b.top, b.width, b.height,
                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                                  GetModuleHandleW(nullptr), nullptr);
+                                  ModuleInstance(), nullptr);
     if (!window) throw Error(L"Cannot create the control \"" + caption() + L"\"");
     handle_ = window;
     SetPropW(window, kControlProperty, this);

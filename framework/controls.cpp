@@ -1,5 +1,6 @@
 #include "framework/controls.h"
 
+#include "framework/application.h"
 #include "framework/error.h"
 #include "framework/form.h"
 #include "framework/item_index.h"
@@ -435,7 +436,7 @@ void RadioGroup::createHandle() {
                             (enabled() ? 0u : WS_DISABLED);
         HWND button = CreateWindowExW(0, L"BUTTON", items_[static_cast<size_t>(i)].c_str(), style,
                                       (i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin,
-                                      width, buttonHeight, handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                                      width, buttonHeight, handle(), nullptr, ModuleInstance(), nullptr);
         if (!button) throw Error(L"Cannot create the radio button \"" + items_[static_cast<size_t>(i)] + L"\"");
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
         buttons_.push_back(button);

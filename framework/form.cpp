@@ -22,11 +22,11 @@ void RegisterFormClass(WNDPROC windowProc) {
         windowClass.cbSize = sizeof(windowClass);
         windowClass.style = CS_DBLCLKS;
         windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hInstance = ModuleInstance();
         windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));  // the program icon, if any
         windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
         windowClass.lpszClassName = kFormClass;
-        return RegisterClassExW(&windowClass) != 0;
+        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }();
     if (!registered) throw Error(L"Cannot register the form window class");
 }
@@ -115,7 +115,7 @@ void Form::create() {
         top = work.top + (work.bottom - work.top - outer.cy) / 2;
     }
     CreateWindowExW(exStyle, kFormClass, spec_.caption.c_str(), frame.style, left, top, outer.cx, outer.cy,
-                    application.handle(), nullptr, GetModuleHandleW(nullptr), this);
+                    application.handle(), nullptr, ModuleInstance(), this);
     if (!handle_) throw Error(L"Cannot create the window \"" + spec_.caption + L"\"");
     for (Control* control : controls_) createControl(*control);
     onCreate();
