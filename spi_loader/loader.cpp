@@ -54,7 +54,8 @@ int __stdcall ProgressCallback(int numerator, int denominator, long) {
     switch (classifyReport(numerator, denominator)) {
     case ProgressReport::Start:
         w->cancelFlag = 0;
-        w->setRange(denominator);
+        w->status.setMax(denominator);
+        w->status.setPosition(0);
         w->show();
         w->redraw();
         return 0;
@@ -62,7 +63,7 @@ int __stdcall ProgressCallback(int numerator, int denominator, long) {
         w->hide();
         return 0;
     case ProgressReport::Intermediate:
-        w->setPosition(numerator);
+        w->status.setPosition(numerator);
         w->redraw();
         return w->cancelFlag;
     }
@@ -74,9 +75,18 @@ int __stdcall ProgressCallback(int numerator, int denominator, long) {
 using namespace hrlspi;
 
 extern "C" int __stdcall StartupLibrary() {
-    if (g_progress == nullptr) {
-        g_progress = new Tprogress();
-        g_progress->create();
+    if (g_progress != nullptr) return 1;
+    // Nothing crosses the interface: without a window, loads simply show no
+    // progress.
+    try {
+        auto* window = new Tprogress();
+        try {
+            window->create();
+            g_progress = window;
+        } catch (...) {
+            delete window;
+        }
+    } catch (...) {
     }
     return 1;
 }
@@ -103,7 +113,7 @@ extern "C" int __stdcall SPI_LoadImage(int index, LPCSTR path, HLOCAL* pixels, B
     int result = -1;
     const bool returned = guarded([&] { result = getPicture(picture, 0, 0, &info, pixels, ProgressCallback, 0); });
     // A load that ends without a final report must not leave the window up.
-    if (g_progress != nullptr && g_progress->handle() != nullptr && g_progress->visible()) g_progress->hide();
+    if (g_progress != nullptr && g_progress->visible()) g_progress->hide();
     if (!returned) {
         // After a fault nothing the plug-in stored can be trusted, not even
         // enough to free it.

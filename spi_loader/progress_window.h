@@ -5,40 +5,27 @@
 
 #include <windows.h>
 
+#include "framework/controls.h"
+#include "framework/form.h"
+
 namespace hrlspi {
 
-class Tprogress {
+class Tprogress : public fw::Form {
 public:
-    Tprogress() = default;
-    ~Tprogress();
-    Tprogress(const Tprogress&) = delete;
-    Tprogress& operator=(const Tprogress&) = delete;
+    Tprogress();
 
-    bool create();  // hidden, centred on the screen, no owner
-    HWND handle() const { return window_; }
-    HWND status() const { return status_; }
-    HWND cancbtn() const { return cancbtn_; }
-    bool visible() const;
-
-    void show();                    // visible and in front
-    void hide();
-    void redraw();                  // repaint window and controls now
-    void setRange(int maximum);     // upper bound of status, position 0
-    void setPosition(int position);
+    fw::ProgressBar status;
+    fw::BitmapButton cancbtn;
 
     // Set by a click on cancbtn, reset by every start report.
     int cancelFlag = 0;
     void cancbtnClick() { cancelFlag = 1; }
 
-private:
-    static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void drawAbortButton(const DRAWITEMSTRUCT& item) const;
+    // Paints what changed, the controls included, now.
+    void redraw();
 
-    HWND window_ = nullptr;
-    HWND status_ = nullptr;
-    HWND cancbtn_ = nullptr;
-    HFONT font_ = nullptr;
+protected:
+    void onCreate() override;
 };
 
 // The single progress window of the library; null outside StartupLibrary ..

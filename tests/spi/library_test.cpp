@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/form.h"
 #include "spi_test_support.h"
 
 using namespace spitest;
@@ -406,7 +407,7 @@ TEST_F(SpiLibrary, AbortClickStopsThisPluginAndTheNextMatchingOneDecodes) {
     const std::string first = r[0]->fileName, second = r[1]->fileName;
     const HWND window = lib.progressWindow();
     ASSERT_NE(window, nullptr);
-    const HWND cancbtn = GetDlgItem(window, IDABORT);
+    const HWND cancbtn = lib.abortButton();
     ASSERT_NE(cancbtn, nullptr);
     // The start report's pump takes the first message, the first intermediate
     // report's pump the click.
@@ -428,11 +429,39 @@ TEST_F(SpiLibrary, StoppedLoadLeavesNoWindowAndNoHandle) {
     ASSERT_EQ(search(), 1);
     const HWND window = lib.progressWindow();
     PostMessageA(window, WM_NULL, 0, 0);
-    PostMessageA(GetDlgItem(window, IDABORT), BM_CLICK, 0, 0);
+    PostMessageA(lib.abortButton(), BM_CLICK, 0, 0);
     HLOCAL pixels = reinterpret_cast<HLOCAL>(1);
     HeaderBuffer header;
     EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
     EXPECT_EQ(pixels, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_NE(takeLog().find("GetPicture=1 reports=01;"), std::string::npos);
+}
+
+// The clock program links the window layer too: its forms and the library's
+// progress window live side by side in one process, and the library can be
+// unloaded and loaded again.
+TEST(SpiBesideTheProgram, ProgramFormsAndTheProgressWindowCoexist) {
+    fw::Form programForm({.caption = L"program", .clientWidth = 100, .clientHeight = 50});
+    programForm.show();
+    const TempDir dir;
+    dir.addPlugins({"progress.spi"});
+    dir.write("pic.hrl", hrltPicture(3, 2, kSixPixels));
+    for (int round = 0; round < 3; ++round) {
+        Library lib;
+        ASSERT_EQ(lib.SearchPlugin(dir.path().c_str()), 1);
+        const HWND window = lib.progressWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_NE(GetClassLongPtrW(window, GCLP_HMODULE), GetClassLongPtrW(programForm.handle(), GCLP_HMODULE));
+        PostMessageA(window, WM_NULL, 0, 0);
+        PostMessageA(lib.abortButton(), BM_CLICK, 0, 0);
+        HLOCAL pixels = nullptr;
+        HeaderBuffer header;
+        EXPECT_EQ(lib.SPI_LoadImageEx(dir.file("pic.hrl").c_str(), &pixels, header.info()), 0);
+        EXPECT_NE(takeLog().find("GetPicture=1 reports=01;"), std::string::npos);
+        EXPECT_EQ(lib.SPI_LoadImageEx(dir.file("pic.hrl").c_str(), &pixels, header.info()), 1);
+        LocalFree(pixels);
+    }
+    EXPECT_TRUE(programForm.visible());
+    EXPECT_TRUE(IsWindowVisible(programForm.handle()));
 }

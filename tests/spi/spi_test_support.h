@@ -59,6 +59,7 @@ public:
 
     std::vector<const DataChainRecord*> records() const;
     HWND progressWindow() const;
+    HWND abortButton() const;
 
 private:
     HMODULE module_;

@@ -184,7 +184,7 @@ TEST_F(ShippedPlugin, ShowsProgressAndHidesItAfterwards) {
 TEST_F(ShippedPlugin, AbortStopsTheDecode) {
     const HWND window = lib.progressWindow();
     PostMessageA(window, WM_NULL, 0, 0);
-    PostMessageA(GetDlgItem(window, IDABORT), BM_CLICK, 0, 0);
+    PostMessageA(lib.abortButton(), BM_CLICK, 0, 0);
     HLOCAL h = reinterpret_cast<HLOCAL>(1);
     EXPECT_EQ(lib.SPI_LoadImageEx((pictureDir() + "\\big.jpg").c_str(), &h, header.info()), 0);
     EXPECT_EQ(h, nullptr);
