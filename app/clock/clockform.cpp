@@ -1,0 +1,170 @@
+#include "app/clock/clockform.h"
+
+#include "app/clock/renderer.h"
+#include "app/settings/setupform.h"
+#include "framework/application.h"
+#include "framework/platform.h"
+
+using namespace horolo;
+
+namespace {
+
+FaceTime Now() {
+    const SYSTEMTIME t = fw::platform().localTime();
+    return {t.wHour, t.wMinute, t.wSecond};
+}
+
+}  // namespace
+
+Tclockform::Tclockform(TSetupform& setupform)
+    : fw::Form({std::wstring(kAppName), kFaceSize, kFaceSize, fw::BorderStyle::Single, true, false, false}),
+      setupform_(setupform),
+      ticker_({Now, [this] { fgimg.invalidate(); fgimg.update(); },
+               [this](const FaceTime& t) { refreshTexts(t); },
+               [this] { if (CheckAlarm) CheckAlarm(); }}) {
+    add(bgimg);
+    add(fgimg);
+    add(tmLabel);
+    bgimg.onDblClick = [this] { FormDblClick(); };
+    fgimg.onDblClick = [this] { FormDblClick(); };
+    fgimg.onPaint = [this](HDC dc) { DrawClock(dc); };
+    setPopupMenu(&Menu);
+    // Fortune, help and About arrive with their own windows.
+    FortuneItem.setEnabled(false);
+    hlpContents.setEnabled(false);
+    About.setEnabled(false);
+    Setting.onClick = [this] { SettingClick(); };
+    Close_Btn.onClick = [this] { Close_BtnClick(); };
+    TimeTimer.onTimer = [this] { TimeTimerTimer(); };
+}
+
+void Tclockform::StartUp() {
+    fw::Application::instance().setTitle(ApplicationTitle());
+    setCaption(std::wstring(kAppName));
+    const SIZE client = clientSize();
+    faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
+    loadBackground();
+    setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
+    faceSize = kFaceSize;
+    setClientHeight(kFaceSize);
+    setClientWidth(clientSize().cy);
+    tmLabel.setCaption(L"88:88:88");
+    const fw::Bounds label = tmLabel.bounds();
+    tmLabel.setBounds({kFaceSize - label.width, kFaceSize - label.height, label.width, label.height});
+    applyTickSource(StartupTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
+    setTopmost(setupform_.Staytop.checked());
+    tmLabel.setColor(setupform_.chrcol.color());
+    // At start-up the label follows the check box alone, title bar or not.
+    tmLabel.setVisible(setupform_.chview.checked());
+    DrawIndicators();
+}
+
+void Tclockform::ClockTick(bool force) { ticker_.tick(force); }
+
+void Tclockform::AppIdle(bool& done) {
+    ClockTick(false);
+    done = false;
+}
+
+void Tclockform::TimeTimerTimer() { ClockTick(false); }
+
+void Tclockform::refreshTexts(const FaceTime& t) {
+    const TickTexts texts = TextsForTick(setupform_.chview.checked(), tmLabel.visible(), t);
+    if (!texts.applicationTitle) return;
+    fw::Application::instance().setTitle(*texts.applicationTitle);
+    if (texts.label) tmLabel.setCaption(*texts.label);
+    if (texts.caption) setCaption(*texts.caption);
+}
+
+void Tclockform::DrawClock(HDC dc) {
+    const SIZE client = clientSize();
+    DrawHands(dc, faceTime(),
+              {setupform_.hrcol.color(), setupform_.mncol.color(), setupform_.sccol.color()},
+              client.cx, client.cy);
+}
+
+void Tclockform::DrawIndicators() {
+    if (!faceBitmap_) return;
+    const SIZE client = clientSize();
+    {
+        const fw::BitmapCanvas face(faceBitmap_.get());
+        horolo::DrawIndicators(face.get(), setupform_.indtyp.itemIndex(), setupform_.indcol.color(),
+                               client.cx, client.cy);
+    }
+    if (!handle()) return;
+    const fw::WindowDC window(handle());
+    const fw::BitmapCanvas face(faceBitmap_.get());
+    BitBlt(window.get(), 0, 0, client.cx, client.cy, face.get(), 0, 0, SRCCOPY);
+}
+
+void Tclockform::CopyFaceToBackground() {
+    if (!faceBitmap_) return;
+    const SIZE client = clientSize();
+    bgimg.ensureBitmap();
+    CopyBitmap(faceBitmap_.get(), bgimg.bitmap(), client.cx, client.cy);
+    bgimg.invalidate();
+}
+
+void Tclockform::loadBackground() {
+    if (!faceBitmap_) return;
+    const fw::BitmapCanvas face(faceBitmap_.get());
+    const fw::BrushHandle brush(CreateSolidBrush(kPlainBackground));
+    const SIZE client = clientSize();
+    const RECT all{0, 0, client.cx, client.cy};
+    FillRect(face.get(), &all, brush.get());
+}
+
+void Tclockform::applyTickSource(const TickSource& source) {
+    fw::Application& app = fw::Application::instance();
+    // Never two drivers at once: drop the idle handler before the timer
+    // starts, and stop the timer before the idle handler comes back.
+    if (!source.idleHandler) app.clearOnIdle();
+    if (source.timerInterval) TimeTimer.setInterval(*source.timerInterval);
+    if (source.idleHandler) app.setOnIdle([this](bool& done) { AppIdle(done); });
+}
+
+bool Tclockform::labelShownWithoutTitle() const {
+    return setupform_.chview.checked() && borderStyle() == fw::BorderStyle::None;
+}
+
+void Tclockform::FormPaint() {
+    CopyFaceToBackground();
+    ClockTick(true);
+}
+
+void Tclockform::FormDblClick() {
+    TitleHidden = TitleHidden == 1 ? 0 : 1;
+    setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
+    setClientWidth(faceSize);
+    setClientHeight(faceSize);
+    tmLabel.setVisible(labelShownWithoutTitle());
+}
+
+void Tclockform::ApplySettings() {
+    setTopmost(setupform_.Staytop.checked());
+    setCaption(std::wstring(kAppName));
+    fw::Application::instance().setTitle(ApplicationTitle());
+    tmLabel.setColor(setupform_.chrcol.color());
+    tmLabel.setVisible(labelShownWithoutTitle());
+    applyTickSource(AppliedTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
+    loadBackground();
+    DrawIndicators();
+    CopyFaceToBackground();
+    ClockTick(true);
+}
+
+void Tclockform::SettingClick() {
+    setupform_.showModal();
+    ApplySettings();
+}
+
+void Tclockform::FormClose() {
+    fw::Application::instance().clearOnIdle();
+    faceBitmap_.reset();
+}
+
+void Tclockform::Close_BtnClick() { close(); }
+
+void Tclockform::onPaint(HDC) { FormPaint(); }
+void Tclockform::onDblClick() { FormDblClick(); }
+void Tclockform::onClose() { FormClose(); }
