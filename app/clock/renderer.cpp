@@ -76,6 +76,7 @@ void DrawIndicatorText(HDC faceDC, FacePoint centre, std::wstring_view text, COL
     const int y = centre.y - size.cy / 2;
     const fw::BitmapHandle block(CreateCompatibleBitmap(faceDC, size.cx, size.cy));
     const fw::MemoryDC dc(faceDC);
+    if (!block || !dc.get()) return;
     const fw::SelectGuard useBlock(dc.get(), block.get());
     const fw::SelectGuard useFont(dc.get(), GetCurrentObject(faceDC, OBJ_FONT));
     const RECT box{0, 0, size.cx, size.cy};
