@@ -156,6 +156,14 @@ char CurrentDrive() {
     return 'c';
 }
 
+std::vector<char> SystemDrives() {
+    std::vector<char> drives;
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i)
+        if (mask & (1u << i)) drives.push_back(static_cast<char>('a' + i));
+    return drives;
+}
+
 std::wstring DriveText(char letter) {
     const std::string root = std::string(1, letter) + ":\\";
     std::wstring text = FromAnsi(std::string(1, letter) + ":");
@@ -166,6 +174,12 @@ std::wstring DriveText(char letter) {
             text += L" [" + FromAnsi(label) + L"]";
     }
     return text;
+}
+
+std::vector<std::wstring> DriveTexts(const std::vector<char>& drives) {
+    std::vector<std::wstring> texts;
+    for (char letter : drives) texts.push_back(DriveText(letter));
+    return texts;
 }
 
 }  // namespace
@@ -514,9 +528,12 @@ void ComboBox::boundsChanged(const Bounds&) {
     if (b.height > 6) SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), b.height - 6);
 }
 
-int ComboBox::itemIndex() const {
-    if (HWND window = handle()) return static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0));
-    return itemIndex_;
+// The user's choice becomes the control's state (kept if the window is made
+// again).
+bool ComboBox::command(WORD code) {
+    if (code != CBN_SELCHANGE) return false;
+    itemIndex_ = static_cast<int>(SendMessageW(handle(), CB_GETCURSEL, 0, 0));
+    return true;
 }
 
 void ComboBox::setItemIndex(int index) {
@@ -546,9 +563,10 @@ void ListBox::addItem(const std::wstring& item) {
     if (HWND window = handle()) SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-int ListBox::itemIndex() const {
-    if (HWND window = handle()) return static_cast<int>(SendMessageW(window, LB_GETCURSEL, 0, 0));
-    return itemIndex_;
+bool ListBox::command(WORD code) {
+    if (code != LBN_SELCHANGE) return false;
+    itemIndex_ = static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0));
+    return true;
 }
 
 void ListBox::setItemIndex(int index) {
@@ -742,29 +760,15 @@ void ProgressBar::setPosition(int position) {
 
 // DriveList
 
-DriveList::DriveList(Bounds bounds) : WindowedControl(bounds), drive_(CurrentDrive()) {
-    const DWORD mask = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i)
-        if (mask & (1u << i)) drives_.push_back(static_cast<char>('a' + i));
-}
-
-void DriveList::createHandle() {
-    HWND window = createWindow(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP);
-    const Bounds b = bounds();
-    MoveWindow(window, b.left, b.top, b.width, b.height + static_cast<int>(drives_.size()) * 16 + 4, FALSE);
-    for (char letter : drives_) {
-        const std::wstring text = DriveText(letter);
-        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+DriveList::DriveList(Bounds bounds)
+    : ComboBox({.bounds = bounds, .items = DriveTexts(SystemDrives())}), drives_(SystemDrives()), drive_(CurrentDrive()) {
     showDrive(drive_);
 }
 
 void DriveList::showDrive(char letter) {
     drive_ = letter;
-    if (HWND window = handle()) {
-        const auto found = std::find(drives_.begin(), drives_.end(), letter);
-        SendMessageW(window, CB_SETCURSEL, found == drives_.end() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found - drives_.begin()), 0);
-    }
+    const auto found = std::find(drives_.begin(), drives_.end(), letter);
+    setItemIndex(found == drives_.end() ? -1 : static_cast<int>(found - drives_.begin()));
 }
 
 bool DriveList::setDrive(char letter) {
@@ -792,9 +796,9 @@ void DriveList::setDirectoryList(DirectoryList* list) {
 }
 
 bool DriveList::command(WORD code) {
-    if (code != CBN_SELCHANGE) return false;
-    const int index = static_cast<int>(SendMessageW(handle(), CB_GETCURSEL, 0, 0));
-    if (index >= 0 && index < static_cast<int>(drives_.size()) && !setDrive(drives_[static_cast<size_t>(index)]))
+    if (!ComboBox::command(code)) return false;
+    const int index = itemIndex();
+    if (index < 0 || index >= static_cast<int>(drives_.size()) || !setDrive(drives_[static_cast<size_t>(index)]))
         showDrive(drive_);
     return true;
 }

@@ -169,13 +169,14 @@ struct ComboBoxSpec {
 class ComboBox : public WindowedControl {
 public:
     explicit ComboBox(const ComboBoxSpec& spec);
-    int itemIndex() const;
+    int itemIndex() const { return itemIndex_; }
     void setItemIndex(int index);
     const std::vector<std::wstring>& items() const { return items_; }
 
 protected:
     void createHandle() override;
     void boundsChanged(const Bounds& old) override;
+    bool command(WORD code) override;
 
 private:
     int droppedHeight() const;
@@ -195,11 +196,12 @@ public:
     const std::vector<std::wstring>& items() const { return items_; }
     void clear();
     void addItem(const std::wstring& item);
-    int itemIndex() const;
+    int itemIndex() const { return itemIndex_; }
     void setItemIndex(int index);
 
 protected:
     void createHandle() override;
+    bool command(WORD code) override;
 
 private:
     std::vector<std::wstring> items_;
@@ -303,7 +305,7 @@ private:
 
 // A drop-down list of the system's drives. Bound to a DirectoryList, choosing
 // a drive moves that list to the drive's current directory.
-class DriveList : public WindowedControl {
+class DriveList : public ComboBox {
 public:
     explicit DriveList(Bounds bounds);
     // The selected drive letter, lower case.
@@ -314,7 +316,6 @@ public:
     void setDirectoryList(DirectoryList* list);
 
 protected:
-    void createHandle() override;
     bool command(WORD code) override;
 
 private:

@@ -105,6 +105,12 @@ TEST(ComboBox, IndexOutsideTheItemsLeavesNoSelection) {
     combo.setItemIndex(3);
     EXPECT_EQ(combo.itemIndex(), -1);
     EXPECT_EQ(SendMessageW(combo.handle(), CB_GETCURSEL, 0, 0), CB_ERR);
+
+    // The user's choice is the new value.
+    SendMessageW(combo.handle(), CB_SETCURSEL, 1, 0);
+    SendMessageW(host.handle(), WM_COMMAND, MAKEWPARAM(combo.id(), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo.handle()));
+    EXPECT_EQ(combo.itemIndex(), 1);
 }
 
 TEST(ProgressBar, HoldsValuesAbove65535) {

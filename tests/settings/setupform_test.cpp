@@ -2,6 +2,7 @@
 // store's values before anything is loaded, tab order, the modal loop.
 #include "app/settings/setupform.h"
 #include "framework/application.h"
+#include "framework/gdi.h"
 
 #include <windows.h>
 
@@ -215,6 +216,24 @@ TEST_F(SetupformTest, EnablingFollowsTheSwitches) {
     EXPECT_TRUE(IsWindowEnabled(form.cpusi.buttonHandle(2)));
     form.udf.setItemIndex(0);
     EXPECT_FALSE(form.SeldfButton.enabled());
+}
+
+TEST_F(SetupformTest, RepaintingEveryPageLeaksNoGdiObjects) {
+    form.susp.setTabVisible(true);
+    form.show();
+    auto repaintAll = [this] {
+        for (fw::Page* page : form.pager.pages()) {
+            form.pager.setActivePage(*page);
+            RedrawWindow(form.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        }
+        form.okbtn.setEnabled(!form.okbtn.enabled());
+        fw::Application::instance().processMessages();
+    };
+    repaintAll();  // first paints may create lasting objects (caches)
+    const int before = fw::GdiObjectCount();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 20; ++i) repaintAll();
+    EXPECT_EQ(fw::GdiObjectCount(), before);
 }
 
 // Keys reach the dialog through the application's loop, as typed.
