@@ -248,7 +248,8 @@ LRESULT BitmapButton::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Button::wndProc(message, wParam, lParam);
     if (handle() && message != WM_NCDESTROY && message != BM_GETSTATE) {
         const UINT state = static_cast<UINT>(SendMessageW(window, BM_GETSTATE, 0, 0)) | (IsWindowEnabled(window) ? 0x10000u : 0u);
-        if (state != paintedState_) {
+        const bool faceChanged = message == WM_SETTEXT || message == WM_SETFONT || message == BM_SETSTYLE;
+        if (state != paintedState_ || faceChanged) {
             InvalidateRect(window, nullptr, FALSE);
             UpdateWindow(window);
         }
@@ -446,7 +447,7 @@ void RadioGroup::createHandle() {
         RECT extent{0, 0, 0, 0};
         DrawTextW(screen.get(), items_[static_cast<size_t>(i)].c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
         const int width = std::min(buttonWidth, boxWidth + static_cast<int>(extent.right) + 2);
-        const DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP : 0u) |
+        const DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | BS_NOTIFY | (i == 0 ? WS_GROUP : 0u) |
                             (enabled() ? 0u : WS_DISABLED);
         HWND button = CreateWindowExW(0, L"BUTTON", items_[static_cast<size_t>(i)].c_str(), style,
                                       (i / perColumn) * buttonWidth + 8, (i % perColumn) * buttonHeight + topMargin,
@@ -485,10 +486,15 @@ void RadioGroup::enabledChanged() {
 }
 
 LRESULT RadioGroup::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (message == WM_COMMAND) {
         const auto found = std::find(buttons_.begin(), buttons_.end(), reinterpret_cast<HWND>(lParam));
-        if (found != buttons_.end()) {
-            setItemIndex(static_cast<int>(found - buttons_.begin()));
+        const int item = static_cast<int>(found - buttons_.begin());
+        // A click selects; so does moving to a button with the arrow keys.
+        const bool arrow = GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 ||
+                           GetKeyState(VK_RIGHT) < 0;
+        if (found != buttons_.end() &&
+            (HIWORD(wParam) == BN_CLICKED || (HIWORD(wParam) == BN_SETFOCUS && arrow))) {
+            setItemIndex(item);
             return 0;
         }
     }

@@ -68,6 +68,24 @@ TEST(RadioGroup, ClampsAndNotifiesEveryChangeAlsoProgrammatic) {
     EXPECT_GT(third.left, first.left);
 }
 
+// Arrow keys move through the buttons and select, as in a dialog.
+TEST(RadioGroup, ArrowKeysSelect) {
+    Host host;
+    fw::RadioGroup group({.bounds = {0, 0, 100, 80}, .items = {L"a", L"b", L"c"}, .itemIndex = 0});
+    host.put(group);
+    host.show();
+    SetFocus(group.buttonHandle(0));
+    BYTE keys[256] = {};
+    keys[VK_DOWN] = 0x80;  // held while the key's message is handled
+    SetKeyboardState(keys);
+    PostMessageW(group.buttonHandle(0), WM_KEYDOWN, VK_DOWN, 0);
+    fw::Application::instance().processMessages();
+    keys[VK_DOWN] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(GetFocus(), group.buttonHandle(1));
+    EXPECT_EQ(group.itemIndex(), 1);
+}
+
 TEST(RadioGroup, DisablingDisablesItsButtons) {
     Host host;
     fw::RadioGroup group({.bounds = {0, 0, 100, 60}, .items = {L"a", L"b"}, .itemIndex = 0, .enabled = false});
