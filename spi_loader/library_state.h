@@ -35,7 +35,7 @@ bool pluginPathOf(int index, char (&path)[kPathBytes]);
 // A plug-in loaded for one call and unloaded when this goes out of scope.
 class PluginModule {
 public:
-    explicit PluginModule(const char* path);
+    explicit PluginModule(const char* path);  // null: nothing loaded
     ~PluginModule();
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;

@@ -56,16 +56,22 @@ int __stdcall ProgressCallback(int numerator, int denominator, long) {
         w->cancelFlag = 0;
         w->status.setMax(denominator);
         w->status.setPosition(0);
-        w->show();
+        w->shownUnits = 0;
+        w->showInFront();
         w->redraw();
         return 0;
     case ProgressReport::Final:
         w->hide();
         return 0;
-    case ProgressReport::Intermediate:
-        w->status.setPosition(numerator);
+    case ProgressReport::Intermediate: {
+        const int units = barUnits(numerator, w->status.max(), w->status.bounds().width);
+        if (units != w->shownUnits) {
+            w->shownUnits = units;
+            w->status.setPosition(numerator);
+        }
         w->redraw();
         return w->cancelFlag;
+    }
     }
     return 0;
 }
@@ -113,7 +119,7 @@ extern "C" int __stdcall SPI_LoadImage(int index, LPCSTR path, HLOCAL* pixels, B
     int result = -1;
     const bool returned = guarded([&] { result = getPicture(picture, 0, 0, &info, pixels, ProgressCallback, 0); });
     // A load that ends without a final report must not leave the window up.
-    if (g_progress != nullptr && g_progress->visible()) g_progress->hide();
+    if (g_progress != nullptr && g_progress->shown()) g_progress->hide();
     if (!returned) {
         // After a fault nothing the plug-in stored can be trusted, not even
         // enough to free it.
@@ -134,6 +140,10 @@ extern "C" int __stdcall SPI_LoadImageEx(LPCSTR path, HLOCAL* pixels, BITMAPINFO
     for (int start = 0;;) {
         const int index = QueryExtension(start, extension);
         if (index == -1) return 0;
+        // One load of the plug-in serves both the check and the decode of this
+        // try (their own loads only count references); it is gone afterwards.
+        char pluginPath[kPathBytes];
+        const PluginModule held(pluginPathOf(index, pluginPath) ? pluginPath : nullptr);
         if (CheckFormat(index, picture) != 0 && SPI_LoadImage(index, picture, pixels, header) == 1) return 1;
         start = index + 1;
     }

@@ -12,4 +12,15 @@ constexpr ProgressReport classifyReport(int numerator, int denominator) {
     return ProgressReport::Intermediate;
 }
 
+// How much of a bar `units` long a position fills (position clamped to
+// 0..maximum). The bar is only told about positions that change this: every
+// change repaints it, which a plug-in reporting each row would otherwise pay
+// thousands of times.
+constexpr int barUnits(int position, int maximum, int units) {
+    if (maximum <= 0 || units <= 0) return 0;
+    if (position <= 0) return 0;
+    if (position >= maximum) return units;
+    return static_cast<int>(static_cast<long long>(position) * units / maximum);
+}
+
 }  // namespace hrlspi

@@ -24,6 +24,11 @@ void Tprogress::onCreate() {
            (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
 }
 
+void Tprogress::showInFront() {
+    ShowWindow(handle(), SW_SHOWNA);
+    SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Tprogress::redraw() { RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 }  // namespace hrlspi

@@ -21,6 +21,14 @@ public:
     int cancelFlag = 0;
     void cancbtnClick() { cancelFlag = 1; }
 
+    // How much of status the last position told to it fills (barUnits).
+    int shownUnits = 0;
+
+    // Visible and in front, without taking the activation (and the
+    // keyboard focus) from the program's window; hidden again by hide().
+    void showInFront();
+    bool shown() const { return IsWindowVisible(handle()) != FALSE; }
+
     // Paints what changed, the controls included, now.
     void redraw();
 

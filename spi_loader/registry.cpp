@@ -79,7 +79,8 @@ bool pluginPathOf(int index, char (&path)[kPathBytes]) {
     return node != nullptr && joinPath(g_state.directory, node->pluginFile, path, kPathBytes);
 }
 
-PluginModule::PluginModule(const char* path) {
+PluginModule::PluginModule(const char* path) : module_(nullptr) {
+    if (path == nullptr) return;
     // No "missing DLL" dialog for a plug-in whose own imports are missing.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);

@@ -32,6 +32,7 @@ constexpr int kFormatCount = sizeof kFormats / sizeof kFormats[0];
 // Progress scale: the first tenth covers opening the decoder (which may
 // decode the whole picture), the rest the copy of the rows.
 constexpr int kScale = 100, kOpened = 10;
+constexpr UINT kStrips = 8;
 
 int copyInfo(const char* text, LPSTR buf, int buflen) {
     if (buf == nullptr || buflen <= 0) return 0;
@@ -211,9 +212,12 @@ private:
         header->biSizeImage = static_cast<DWORD>(total);
         LocalUnlock(info_);
 
-        // Rows come top first in strips of about 1 MiB; the DIB wants the
-        // bottom row first. Progress is reported between strips.
-        const UINT strip = stride >= (1u << 20) ? 1 : (1u << 20) / stride;
+        // Rows come top first in strips; the DIB wants the bottom row first.
+        // Progress is reported between strips: about eight of them, and none
+        // smaller than 1 MiB, since every report may redraw a window.
+        const UINT byEight = (height + kStrips - 1) / kStrips;
+        const UINT byMiB = stride >= (1u << 20) ? 1 : (1u << 20) / stride;
+        const UINT strip = byEight > byMiB ? byEight : byMiB;
         std::vector<BYTE> buffer(static_cast<size_t>(stride) * (strip < height ? strip : height));
         auto* out = static_cast<BYTE*>(LocalLock(pixels_));
         int result = kOk;

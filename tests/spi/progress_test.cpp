@@ -89,20 +89,20 @@ TEST_F(Progress, WindowIsCreatedHiddenWithItsLayout) {
 
 TEST_F(Progress, StartMiddleAndFinalReports) {
     EXPECT_EQ(ProgressCallback(0, 200, 0), 0);
-    EXPECT_TRUE(w->visible());
+    EXPECT_TRUE(w->shown());
     EXPECT_EQ(range(), 200);
     EXPECT_EQ(position(), 0);
     EXPECT_EQ(ProgressCallback(100, 200, 0), 0);
-    EXPECT_TRUE(w->visible());
+    EXPECT_TRUE(w->shown());
     EXPECT_EQ(position(), 100);
     EXPECT_EQ(ProgressCallback(200, 200, 0), 0);
-    EXPECT_FALSE(w->visible());
+    EXPECT_FALSE(w->shown());
     EXPECT_NE(w->handle(), nullptr);
 }
 
 TEST_F(Progress, ZeroOfZeroIsAStartReport) {
     EXPECT_EQ(ProgressCallback(0, 0, 0), 0);
-    EXPECT_TRUE(w->visible());
+    EXPECT_TRUE(w->shown());
 }
 
 TEST_F(Progress, DenominatorsAbove16BitsKeepTheirScale) {
@@ -110,6 +110,17 @@ TEST_F(Progress, DenominatorsAbove16BitsKeepTheirScale) {
     ProgressCallback(500000, 1000000, 0);
     EXPECT_EQ(range(), 1000000);
     EXPECT_EQ(position(), 500000);
+}
+
+TEST_F(Progress, BarIsToldOnlyAboutChangesItCanShow) {
+    ProgressCallback(0, 1000000, 0);
+    EXPECT_EQ(ProgressCallback(100, 1000000, 0), 0);
+    EXPECT_EQ(position(), 0);  // far less than one pixel
+    ProgressCallback(500000, 1000000, 0);
+    EXPECT_EQ(position(), 500000);
+    ProgressCallback(0, 10, 0);  // a new load starts from an empty bar
+    ProgressCallback(1, 10, 0);
+    EXPECT_EQ(position(), 1);
 }
 
 TEST_F(Progress, DispatchedClickStopsEveryIntermediateReportUntilTheNextStart) {
@@ -120,7 +131,7 @@ TEST_F(Progress, DispatchedClickStopsEveryIntermediateReportUntilTheNextStart) {
     EXPECT_EQ(w->cancelFlag, 1);
     EXPECT_EQ(ProgressCallback(2, 10, 0), 1);
     EXPECT_EQ(ProgressCallback(10, 10, 0), 0);  // final reports return 0 whatever the flag
-    EXPECT_FALSE(w->visible());
+    EXPECT_FALSE(w->shown());
     PostMessageA(w->cancbtn.handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(ProgressCallback(0, 10, 0), 0);   // start: the click is dispatched, then the flag reset
     EXPECT_EQ(ProgressCallback(1, 10, 0), 0);
@@ -148,7 +159,7 @@ TEST_F(Progress, PumpLeavesOtherWindowsMessagesQueued) {
 TEST_F(Progress, CloseBoxHidesTheWindowOnly) {
     ProgressCallback(0, 10, 0);
     SendMessageA(w->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(w->visible());
+    EXPECT_FALSE(w->shown());
     EXPECT_TRUE(IsWindow(w->handle()));
 }
 
