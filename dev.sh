@@ -77,7 +77,7 @@ start_wine() {
     log "creating the Wine prefix"
     wineboot -i </dev/null >/dev/null 2>&1 || true
   fi
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # already running after wineboot
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   # Our Xvfb has no window manager: unmanaged windows hide at once instead of
   # waiting two seconds for a window-manager state that never comes. On a
@@ -123,7 +123,7 @@ cmd_run() {
   local pid=$!
   local wid=
   for _ in $(seq 100); do
-    wid=$(xwininfo -root -children 2>/dev/null | awk '/"Horolo":/ {print $1; exit}')
+    wid=$(xwininfo -root -children 2>/dev/null | awk '/"Horolo":/ && !/ 1x1+/ {print $1; exit}')
     [ -n "$wid" ] && break
     sleep 0.1
   done
