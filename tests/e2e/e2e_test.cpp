@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "app/clock/geometry.h"
+
 namespace {
 
 std::wstring besideThisProgram(const wchar_t* name) {
@@ -141,6 +143,17 @@ TEST_F(RunningClock, DrawsTheHourBarsWhereTheGeometrySays) {
         }
         EXPECT_NE(at(pixels, bar.x0 + bar.dx * 5, bar.y0 + bar.dy * 5), RGB(0, 0, 0)) << "end point is not set";
     }
+}
+
+// The hour hand moves one degree every two minutes, so a point inside it
+// stays put while the test reads the screen (unless the hour turns meanwhile).
+TEST_F(RunningClock, ShowsTheCurrentHour) {
+    auto pixels = clientPixels();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    horolo::FaceTime face{now.wHour, now.wMinute, now.wSecond};
+    horolo::FacePoint inside = horolo::RotatePoint({0, 30}, horolo::HourAngle(face));
+    EXPECT_EQ(at(pixels, inside.x, inside.y), RGB(0, 0, 0)) << "hour hand at " << inside.x << "," << inside.y;
 }
 
 TEST_F(RunningClock, CtrlXClosesTheClockWithExitCodeZero) {
