@@ -183,7 +183,9 @@ TEST_F(SetupformTest, SusiePageHiddenUntilShownAndActivePageKept) {
 // Controls laid over a group box (the fortune file button, the economy
 // switch serving as the interval group's title) get the mouse.
 TEST_F(SetupformTest, ControlsOverGroupBoxesAreReachable) {
-    form.moveTo(0, 0);
+    // Away from where other tests' windows appear, and above them.
+    form.moveTo(620, 540);
+    form.setTopmost(true);
     form.show();
     form.pager.setActivePage(form.OtherSet);
     fw::Application::instance().processMessages();
