@@ -210,14 +210,6 @@ TEST_F(ClockWindow, TickSourceFollowsTheEconomySettings) {
     EXPECT_EQ(clock.TimeTimer.interval(), 0u);
 }
 
-TEST_F(ClockWindow, EconomyModeWithoutAnItemStartsWithNoDriver) {
-    setup.cpusave.setChecked(true);
-    setup.cpusi.setItemIndex(-1);
-    start();
-    EXPECT_FALSE(app.hasIdleHandler());
-    EXPECT_EQ(clock.TimeTimer.interval(), 0u);
-}
-
 TEST_F(ClockWindow, IdleHandlerDrivesTheTickFromTheMessageLoop) {
     start();
     // Each loop step handles one waiting message or, with none, idles.
