@@ -246,7 +246,7 @@ LRESULT BitmapButton::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     const LRESULT result = Button::wndProc(message, wParam, lParam);
-    if (handle() && message != WM_NCDESTROY && message != BM_GETSTATE) {
+    if (handle() && message != BM_GETSTATE) {
         const UINT state = static_cast<UINT>(SendMessageW(window, BM_GETSTATE, 0, 0)) | (IsWindowEnabled(window) ? 0x10000u : 0u);
         const bool faceChanged = message == WM_SETTEXT || message == WM_SETFONT || message == BM_SETSTYLE;
         if (state != paintedState_ || faceChanged) {
@@ -428,6 +428,7 @@ HWND RadioGroup::buttonHandle(int item) const {
 // The buttons fill the inside of the frame in columns of equal height, the
 // first column first.
 void RadioGroup::createHandle() {
+    buttons_.clear();  // those of an earlier window went with it
     GroupBox::createHandle();
     const int count = static_cast<int>(items_.size());
     if (count == 0) return;
@@ -498,7 +499,6 @@ LRESULT RadioGroup::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
     }
-    if (message == WM_NCDESTROY) buttons_.clear();
     return GroupBox::wndProc(message, wParam, lParam);
 }
 

@@ -86,6 +86,27 @@ TEST(RadioGroup, ArrowKeysSelect) {
     EXPECT_EQ(group.itemIndex(), 1);
 }
 
+// A form made again shows the state its controls held.
+TEST(RadioGroup, StateSurvivesTheFormBeingMadeAgain) {
+    Host host;
+    fw::RadioGroup group({.bounds = {0, 0, 100, 80}, .items = {L"a", L"b", L"c"}});
+    fw::ComboBox combo({.bounds = {0, 90, 41, 20}, .items = {L"00", L"01"}});
+    host.put(group);
+    host.put(combo);
+    host.create();
+    group.setItemIndex(2);
+    SendMessageW(combo.handle(), CB_SETCURSEL, 1, 0);
+    SendMessageW(host.handle(), WM_COMMAND, MAKEWPARAM(combo.id(), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo.handle()));
+    DestroyWindow(host.handle());
+    host.create();
+    ASSERT_NE(group.buttonHandle(2), nullptr);
+    EXPECT_EQ(group.buttonHandle(3), nullptr);
+    EXPECT_EQ(GetParent(group.buttonHandle(0)), group.handle());
+    EXPECT_EQ(SendMessageW(group.buttonHandle(2), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(combo.handle(), CB_GETCURSEL, 0, 0), 1);
+}
+
 TEST(RadioGroup, DisablingDisablesItsButtons) {
     Host host;
     fw::RadioGroup group({.bounds = {0, 0, 100, 60}, .items = {L"a", L"b"}, .itemIndex = 0, .enabled = false});
