@@ -176,6 +176,9 @@ extern "C" int __stdcall GetPicture(LPSTR buf, long len, unsigned int flag, HAND
     fault();
 #endif
     for (int step = 1; step < PLUG_STEPS; ++step) {
+#ifdef PLUG_STEP_MS
+        Sleep(PLUG_STEP_MS);
+#endif
         if (report(step, PLUG_STEPS) != 0) {
             log("GetPicture=1 reports=" + reports);
             return 1;
