@@ -186,7 +186,12 @@ extern "C" int __stdcall GetPicture(LPSTR buf, long len, unsigned int flag, HAND
     }
 
     const HLOCAL info = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, headerBytes);
+#ifdef PLUG_SHORT_PIXELS
+    // The header promises more rows than the block holds.
+    const HLOCAL pixels = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(stride) * height - 1);
+#else
     const HLOCAL pixels = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, static_cast<SIZE_T>(stride) * height);
+#endif
     auto* bi = static_cast<BITMAPINFO*>(LocalLock(info));
     bi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi->bmiHeader.biWidth = width;

@@ -360,6 +360,16 @@ TEST_F(SpiLibrary, HeaderLargerThanTheCallersBufferIsRefused) {
     EXPECT_EQ(header.bytes[0], 0xCD);
 }
 
+TEST_F(SpiLibrary, PixelBlockShorterThanItsRowsIsRefused) {
+    dir.addPlugins({"shortpix.spi"});
+    ASSERT_EQ(search(), 1);
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(pixels, nullptr);
+    EXPECT_NE(takeLog().find("shortpix.spi:GetPicture=0"), std::string::npos);
+}
+
 TEST_F(SpiLibrary, HeaderWith256ColoursFillsTheBufferExactly) {
     dir.addPlugins({"palette.spi"});
     ASSERT_EQ(search(), 1);
