@@ -33,6 +33,7 @@ constexpr int kFormatCount = sizeof kFormats / sizeof kFormats[0];
 // decode the whole picture), the rest the copy of the rows.
 constexpr int kScale = 100, kOpened = 10;
 constexpr UINT kStrips = 8;
+constexpr DWORD kReportMs = 50;
 
 int copyInfo(const char* text, LPSTR buf, int buflen) {
     if (buf == nullptr || buflen <= 0) return 0;
@@ -192,7 +193,17 @@ private:
         return SUCCEEDED(source->CopyPixels(&first, sizeof pixel, sizeof pixel, pixel));
     }
 
-    bool report(int position) { return progress_ != nullptr && progress_(position, kScale, data_) != 0; }
+    // Start, final and the report after opening always go out; those between
+    // strips at most every kReportMs, since each may repaint a window (the
+    // abort is looked at only in reports, so a stop request waits at most
+    // that long plus one strip).
+    bool report(int position, bool always = true) {
+        if (progress_ == nullptr) return false;
+        const DWORD now = GetTickCount();
+        if (!always && now - lastReport_ < kReportMs) return false;
+        lastReport_ = now;
+        return progress_(position, kScale, data_) != 0;
+    }
 
     int copyRows(IWICBitmapSource* source, UINT width, UINT height, int bits) {
         const UINT stride = (width * (bits / 8) + 3) & ~3u;
@@ -213,8 +224,8 @@ private:
         LocalUnlock(info_);
 
         // Rows come top first in strips; the DIB wants the bottom row first.
-        // Progress is reported between strips: about eight of them, and none
-        // smaller than 1 MiB, since every report may redraw a window.
+        // Progress is reported between strips: about eight of them, none
+        // smaller than 1 MiB.
         const UINT byEight = (height + kStrips - 1) / kStrips;
         const UINT byMiB = stride >= (1u << 20) ? 1 : (1u << 20) / stride;
         const UINT strip = byEight > byMiB ? byEight : byMiB;
@@ -233,7 +244,7 @@ private:
                 std::memcpy(out + static_cast<size_t>(height - 1 - (y + r)) * stride,
                             buffer.data() + static_cast<size_t>(r) * stride, stride);
             if (y + rows < height &&
-                report(kOpened + static_cast<int>((kScale - kOpened - 1) * std::uint64_t(y + rows) / height)))
+                report(kOpened + static_cast<int>((kScale - kOpened - 1) * std::uint64_t(y + rows) / height), false))
                 result = kStopped;
         }
         LocalUnlock(pixels_);
@@ -243,6 +254,7 @@ private:
 
     Progress progress_;
     long data_;
+    DWORD lastReport_ = 0;
     HLOCAL info_ = nullptr;
     HLOCAL pixels_ = nullptr;
 };
