@@ -41,6 +41,19 @@ HINSTANCE ModuleInstance() {
     return module;
 }
 
+bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HBRUSH background) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = ModuleInstance();
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = name;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 Application& Application::instance() {
     static Application application;
     return application;
@@ -50,15 +63,7 @@ Application::Application() : title_(ModuleBaseName()) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = ModuleInstance();
-    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));  // the program icon, if any
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    windowClass.lpszClassName = kApplicationClass;
-    RegisterClassExW(&windowClass);
+    RegisterWindowClass(kApplicationClass, windowProc);
 
     // A zero-sized window in the middle of the screen: when shown it has the
     // task-bar button but nothing to see; the forms it owns get no buttons.
@@ -66,7 +71,7 @@ Application::Application() : title_(ModuleBaseName()) {
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     handle_ = CreateWindowExW(0, kApplicationClass, title_.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
-                              nullptr, nullptr, windowClass.hInstance, this);
+                              nullptr, nullptr, ModuleInstance(), this);
 }
 
 Application::~Application() {

@@ -16,6 +16,11 @@ namespace fw {
 // per module, so the two copies in one process never share a class.
 HINSTANCE ModuleInstance();
 
+// Registers a window class of this module with double-clicks, the arrow
+// cursor and the program icon (if the module has one); true when the class
+// exists afterwards.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HBRUSH background = nullptr);
+
 class Form;
 
 class Application {

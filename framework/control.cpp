@@ -119,17 +119,8 @@ WindowedControl* WindowedControl::fromHandle(HWND window) {
 }
 
 const wchar_t* WindowedControl::panelClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = ModuleInstance();
-        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kPanelClass;
-        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    static const bool registered =
+        RegisterWindowClass(kPanelClass, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     if (!registered) throw Error(L"Cannot register the panel window class");
     return kPanelClass;
 }

@@ -17,17 +17,7 @@ const wchar_t kFormClass[] = L"FwForm";
 const wchar_t kFormProperty[] = L"FwForm";
 
 void RegisterFormClass(WNDPROC windowProc) {
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = ModuleInstance();
-        windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));  // the program icon, if any
-        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-        windowClass.lpszClassName = kFormClass;
-        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    static const bool registered = RegisterWindowClass(kFormClass, windowProc);
     if (!registered) throw Error(L"Cannot register the form window class");
 }
 
