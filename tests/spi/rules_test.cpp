@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "spi_loader/data_chain.h"
+#include "spi_loader/data_chain.h"  // must build without <windows.h>; 32-bit layout checked inside
 #include "spi_loader/dib_check.h"
 #include "spi_loader/progress_report.h"
 #include "spi_loader/text_rules.h"
@@ -165,11 +165,4 @@ TEST(PictureCheck, PixelBlockMustHoldEveryRow) {
     EXPECT_TRUE(pictureUsable({40, 3, 2, 24, kBiRgb}, 40, 24));
     EXPECT_FALSE(pictureUsable({40, 0, 2, 24, kBiRgb}, 40, 24));
     EXPECT_TRUE(pictureUsable({40, 3, 2, 8, 1 /* RLE8 */}, 1064, 5));
-}
-
-TEST(DataChainRecord, TextFieldsHaveTheSharedSizes) {
-    EXPECT_EQ(sizeof(DataChainRecord::fileName), 16u);
-    EXPECT_EQ(sizeof(DataChainRecord::description), 32u);
-    EXPECT_EQ(sizeof(DataChainRecord::filter), 16u);
-    EXPECT_EQ(offsetof(DataChainRecord, fileName), sizeof(void*));
 }

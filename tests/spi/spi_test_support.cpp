@@ -55,9 +55,9 @@ TempDir::~TempDir() {
 }
 
 void TempDir::addPlugins(std::initializer_list<const char*> names) const {
-    for (const std::string spec : names) {
-        const auto eq = spec.find('=');
-        const std::string source = spec.substr(0, eq), target = eq == std::string::npos ? spec : spec.substr(eq + 1);
+    for (const std::string entry : names) {
+        const auto eq = entry.find('=');
+        const std::string source = entry.substr(0, eq), target = eq == std::string::npos ? entry : entry.substr(eq + 1);
         ASSERT_TRUE(CopyFileA((testPluginDir() + "\\" + source).c_str(), file(target).c_str(), FALSE)) << source;
     }
 }
