@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -48,6 +49,29 @@ private:
     BITMAPINFOHEADER header_;
     const unsigned char* bits_;
 };
+
+std::uint32_t Crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+std::string BigEndian(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8), static_cast<char>(v)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+    return BigEndian(static_cast<std::uint32_t>(data.size())) + type + data + BigEndian(Crc32(type + data));
+}
+
+// A valid PNG header declaring width x height RGB pixels, and no pixel data.
+std::string HugePng(std::uint32_t width, std::uint32_t height) {
+    const std::string header = BigEndian(width) + BigEndian(height) + std::string("\x08\x02\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) + PngChunk("IEND", "");
+}
 
 bool similar(COLORREF actual, COLORREF expected, int tolerance) {
     return std::abs(GetRValue(actual) - GetRValue(expected)) <= tolerance &&
@@ -165,7 +189,10 @@ TEST_F(ShippedPlugin, BrokenFilesFailCleanly) {
     for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
     dir.write("noise.jpg", noise);
     dir.write("empty.png", "");
-    for (const char* name : {"truncated.png", "header_only.jpg", "signature.png", "noise.jpg", "empty.png"}) {
+    dir.write("huge.png", HugePng(30000, 30000));
+    dir.write("wide.png", HugePng(0x7FFFFFFF, 1));
+    for (const char* name :
+         {"truncated.png", "header_only.jpg", "signature.png", "noise.jpg", "empty.png", "huge.png", "wide.png"}) {
         HLOCAL h = reinterpret_cast<HLOCAL>(1);
         EXPECT_EQ(lib.SPI_LoadImageEx(dir.file(name).c_str(), &h, header.info()), 0) << name;
         EXPECT_EQ(h, nullptr) << name;
