@@ -43,37 +43,50 @@ bool takeHeader(HLOCAL& info, HLOCAL pixels, BITMAPINFO* header) {
 
 Tprogress* progressWindow() { return g_progress; }
 
-int __stdcall ProgressCallback(int numerator, int denominator, long) {
-    Tprogress* w = g_progress;
-    if (w == nullptr || w->handle() == nullptr) return 0;
+namespace {
+
+int handleReport(Tprogress& w, int numerator, int denominator) {
     MSG msg;
-    if (PeekMessageA(&msg, w->handle(), 0, 0, PM_NOREMOVE) && GetMessageA(&msg, w->handle(), 0, 0) > 0) {
+    if (PeekMessageA(&msg, w.handle(), 0, 0, PM_NOREMOVE) && GetMessageA(&msg, w.handle(), 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     switch (classifyReport(numerator, denominator)) {
     case ProgressReport::Start:
-        w->cancelFlag = 0;
-        w->status.setMax(denominator);
-        w->status.setPosition(0);
-        w->shownUnits = 0;
-        w->showInFront();
-        w->redraw();
+        w.cancelFlag = 0;
+        w.status.setMax(denominator);
+        w.status.setPosition(0);
+        w.shownUnits = 0;
+        w.showInFront();
+        w.redraw();
         return 0;
     case ProgressReport::Final:
-        w->hide();
+        w.hide();
         return 0;
     case ProgressReport::Intermediate: {
-        const int units = barUnits(numerator, w->status.max(), w->status.bounds().width);
-        if (units != w->shownUnits) {
-            w->shownUnits = units;
-            w->status.setPosition(numerator);
+        const int units = barUnits(numerator, w.status.max(), w.status.bounds().width);
+        if (units != w.shownUnits) {
+            w.shownUnits = units;
+            w.status.setPosition(numerator);
         }
-        w->redraw();
-        return w->cancelFlag;
+        w.redraw();
+        return w.cancelFlag;
     }
     }
     return 0;
+}
+
+}  // namespace
+
+// Called from inside a plug-in: nothing may unwind through its frames.
+int __stdcall ProgressCallback(int numerator, int denominator, long) {
+    Tprogress* w = g_progress;
+    if (w == nullptr || w->handle() == nullptr) return 0;
+    try {
+        return handleReport(*w, numerator, denominator);
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace hrlspi

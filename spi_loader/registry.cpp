@@ -2,9 +2,7 @@
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 #include <new>
-#include <vector>
 
 #include "spi_loader/hrl_spi.h"
 #include "spi_loader/library_state.h"
@@ -25,39 +23,64 @@ constexpr int kInfoBytes = 16;
 // A plug-in answering every info number would otherwise never end the search.
 constexpr int kMaxFormatsPerPlugin = 256;
 
-struct NodeDeleter {
-    void operator()(ChainNode* n) const { delete n; }
-};
-using OwnedNode = std::unique_ptr<ChainNode, NodeDeleter>;
+// Records of one plug-in, newest first, before they join the library's chain.
+struct Records {
+    DataChainRecord* head = nullptr;
+    DataChainRecord* last = nullptr;  // the first one made
+    int count = 0;
 
-// Reads the formats of one loaded plug-in. An empty list for a plug-in of
-// another kind or one that faulted while answering.
-std::vector<OwnedNode> readFormats(GetPluginInfoFn info, const char* fileName) {
-    std::vector<OwnedNode> nodes;
+    void push(ChainNode* node) {
+        node->record.next = head;
+        head = &node->record;
+        if (last == nullptr) last = head;
+        ++count;
+    }
+    void free() {
+        while (head != nullptr) {
+            ChainNode* node = reinterpret_cast<ChainNode*>(head);
+            head = head->next;
+            delete node;
+        }
+        last = nullptr;
+        count = 0;
+    }
+};
+
+// Reads the formats of one loaded plug-in. None for a plug-in of another
+// kind or one that faulted while answering. Nothing here can throw: a record
+// that cannot be allocated ends the list.
+Records readFormats(GetPluginInfoFn info, const char* fileName) {
+    Records records;
     char scratch[kScratchBytes] = {};
-    if (!guarded([&] { info(0, scratch, kInfoBytes); })) return {};
+    if (!guarded([&] { info(0, scratch, kInfoBytes); })) return records;
     scratch[kInfoBytes - 1] = '\0';
-    if (std::strcmp(scratch, "00IN") != 0) return {};
+    if (std::strcmp(scratch, "00IN") != 0) return records;
 
     for (int n = 0; n < kMaxFormatsPerPlugin; ++n) {
         std::memset(scratch, 0, sizeof scratch);
         int answer = 0;
-        if (!guarded([&] { answer = info(2 * n + 2, scratch, kInfoBytes); })) return {};
+        if (!guarded([&] { answer = info(2 * n + 2, scratch, kInfoBytes); })) {
+            records.free();
+            break;
+        }
         if (answer == 0) break;
-        OwnedNode node(new (std::nothrow) ChainNode{});
-        if (!node) break;
+        auto* node = new (std::nothrow) ChainNode{};
+        if (node == nullptr) break;
         copyText(node->record.fileName, sizeof node->record.fileName, fileName, kPathBytes, isLeadByte);
         copyText(node->pluginFile, sizeof node->pluginFile, fileName, kPathBytes, isLeadByte);
         copyText(node->record.filter, sizeof node->record.filter, scratch, kInfoBytes, isLeadByte);
         foldLower(node->record.filter);
+        records.push(node);
 
         std::memset(scratch, 0, sizeof scratch);
         const int descriptionBytes = sizeof node->record.description;
-        if (!guarded([&] { info(2 * n + 3, scratch, descriptionBytes); })) return {};
+        if (!guarded([&] { info(2 * n + 3, scratch, descriptionBytes); })) {
+            records.free();
+            break;
+        }
         copyText(node->record.description, descriptionBytes, scratch, descriptionBytes, isLeadByte);
-        nodes.push_back(std::move(node));
     }
-    return nodes;
+    return records;
 }
 
 }  // namespace
@@ -113,10 +136,11 @@ extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
         if (!plugin) continue;
         const auto info = plugin.function<GetPluginInfoFn>("GetPluginInfo");
         if (info == nullptr) continue;
-        for (OwnedNode& node : readFormats(info, entry.cFileName)) {
-            node->record.next = s.head;
-            s.head = &node.release()->record;
-            ++s.count;
+        const Records records = readFormats(info, entry.cFileName);
+        if (records.count > 0) {
+            records.last->next = s.head;
+            s.head = records.head;
+            s.count += records.count;
         }
     } while (FindNextFileA(search, &entry));
     FindClose(search);
