@@ -25,8 +25,7 @@ void Tprogress::onCreate() {
 }
 
 void Tprogress::showInFront() {
-    ShowWindow(handle(), SW_SHOWNA);
-    SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Tprogress::redraw() { RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
