@@ -186,7 +186,7 @@ std::vector<std::wstring> DriveTexts(const std::vector<char>& drives) {
 
 // Button
 
-Button::Button(const ButtonSpec& spec) : WindowedControl(spec.bounds, spec.caption) { setEnabled(spec.enabled); }
+Button::Button(const ButtonSpec& layout) : WindowedControl(layout.bounds, layout.caption) { setEnabled(layout.enabled); }
 
 void Button::createHandle() { createWindow(L"BUTTON", pushStyle_ | WS_TABSTOP | WS_GROUP); }
 
@@ -199,9 +199,9 @@ bool Button::command(WORD code) {
 
 // BitmapButton
 
-BitmapButton::BitmapButton(const BitmapButtonSpec& spec)
-    : Button({spec.bounds, spec.caption.empty() ? StandardCaption(spec.kind) : spec.caption, spec.enabled}),
-      kind_(spec.kind),
+BitmapButton::BitmapButton(const BitmapButtonSpec& layout)
+    : Button({layout.bounds, layout.caption.empty() ? StandardCaption(layout.kind) : layout.caption, layout.enabled}),
+      kind_(layout.kind),
       glyphs_(ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR24 | ILC_MASK, 2, 0)) {
     for (bool state : {true, false}) {
         BitmapHandle glyph = DrawGlyph(kind_, state);
@@ -315,8 +315,8 @@ void BitmapButton::paint(HDC target) {
 
 // CheckBox
 
-CheckBox::CheckBox(const CheckBoxSpec& spec) : WindowedControl(spec.bounds, spec.caption), checked_(spec.checked) {
-    setEnabled(spec.enabled);
+CheckBox::CheckBox(const CheckBoxSpec& layout) : WindowedControl(layout.bounds, layout.caption), checked_(layout.checked) {
+    setEnabled(layout.enabled);
 }
 
 void CheckBox::createHandle() {
@@ -339,7 +339,7 @@ bool CheckBox::command(WORD code) {
 
 // GroupBox
 
-GroupBox::GroupBox(const GroupBoxSpec& spec) : WindowedControl(spec.bounds, spec.caption) { setEnabled(spec.enabled); }
+GroupBox::GroupBox(const GroupBoxSpec& layout) : WindowedControl(layout.bounds, layout.caption) { setEnabled(layout.enabled); }
 
 void GroupBox::createHandle() { createWindow(panelClass(), WS_CLIPCHILDREN, WS_EX_CONTROLPARENT); }
 
@@ -415,11 +415,11 @@ LRESULT GroupBox::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // RadioGroup
 
-RadioGroup::RadioGroup(const RadioGroupSpec& spec)
-    : GroupBox({spec.bounds, spec.caption, spec.enabled}),
-      items_(spec.items),
-      columns_(std::max(1, spec.columns)),
-      itemIndex_(clampRadioIndex(spec.itemIndex, static_cast<int>(spec.items.size()))) {}
+RadioGroup::RadioGroup(const RadioGroupSpec& layout)
+    : GroupBox({layout.bounds, layout.caption, layout.enabled}),
+      items_(layout.items),
+      columns_(std::max(1, layout.columns)),
+      itemIndex_(clampRadioIndex(layout.itemIndex, static_cast<int>(layout.items.size()))) {}
 
 HWND RadioGroup::buttonHandle(int item) const {
     return item >= 0 && item < static_cast<int>(buttons_.size()) ? buttons_[static_cast<size_t>(item)] : nullptr;
@@ -504,11 +504,11 @@ LRESULT RadioGroup::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ComboBox
 
-ComboBox::ComboBox(const ComboBoxSpec& spec)
-    : WindowedControl(spec.bounds),
-      items_(spec.items),
-      itemIndex_(listIndexOrNone(spec.itemIndex, static_cast<int>(spec.items.size()))) {
-    setEnabled(spec.enabled);
+ComboBox::ComboBox(const ComboBoxSpec& layout)
+    : WindowedControl(layout.bounds),
+      items_(layout.items),
+      itemIndex_(listIndexOrNone(layout.itemIndex, static_cast<int>(layout.items.size()))) {
+    setEnabled(layout.enabled);
 }
 
 // Room for up to 12 lines below the closed box.
@@ -549,7 +549,7 @@ void ComboBox::setItemIndex(int index) {
 
 // ListBox
 
-ListBox::ListBox(const ListBoxSpec& spec) : WindowedControl(spec.bounds), items_(spec.items) {}
+ListBox::ListBox(const ListBoxSpec& layout) : WindowedControl(layout.bounds), items_(layout.items) {}
 
 void ListBox::createHandle() {
     HWND window = createWindow(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
@@ -582,8 +582,8 @@ void ListBox::setItemIndex(int index) {
 
 // Page
 
-Page::Page(PageControl& owner, const PageSpec& spec)
-    : WindowedControl({}, spec.caption), owner_(owner), tabVisible_(spec.tabVisible) {
+Page::Page(PageControl& owner, const PageSpec& layout)
+    : WindowedControl({}, layout.caption), owner_(owner), tabVisible_(layout.tabVisible) {
     owner_.registerPage(*this);
 }
 
@@ -693,7 +693,7 @@ bool PageControl::notify(NMHDR* header, LRESULT& result) {
 
 // ColorPanel
 
-ColorPanel::ColorPanel(const ColorPanelSpec& spec) : WindowedControl(spec.bounds), color_(spec.color) {}
+ColorPanel::ColorPanel(const ColorPanelSpec& layout) : WindowedControl(layout.bounds), color_(layout.color) {}
 
 void ColorPanel::createHandle() { createWindow(panelClass(), 0); }
 
@@ -744,8 +744,8 @@ LRESULT ColorPanel::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ProgressBar
 
-ProgressBar::ProgressBar(const ProgressBarSpec& spec)
-    : WindowedControl(spec.bounds), max_(spec.max), position_(spec.position) {}
+ProgressBar::ProgressBar(const ProgressBarSpec& layout)
+    : WindowedControl(layout.bounds), max_(layout.max), position_(layout.position) {}
 
 void ProgressBar::createHandle() {
     HWND window = createWindow(PROGRESS_CLASSW, 0);

@@ -1,7 +1,7 @@
 // The standard windowed controls: buttons, check boxes, group boxes, radio
 // groups, drop-down and plain lists, pages, colour panels, progress bars and
 // the drive and directory lists. Each takes its layout and initial state in
-// its constructor (a spec with designated initialisers); state changed before
+// its constructor (a layout with designated initialisers); state changed before
 // the form creates the control is kept and applied at creation.
 #pragma once
 
@@ -29,7 +29,7 @@ struct ButtonSpec {
 
 class Button : public WindowedControl {
 public:
-    explicit Button(const ButtonSpec& spec);
+    explicit Button(const ButtonSpec& layout);
 
 protected:
     void createHandle() override;
@@ -55,7 +55,7 @@ struct BitmapButtonSpec {
 
 class BitmapButton : public Button {
 public:
-    explicit BitmapButton(const BitmapButtonSpec& spec);
+    explicit BitmapButton(const BitmapButtonSpec& layout);
     ButtonKind kind() const { return kind_; }
 
 protected:
@@ -83,7 +83,7 @@ struct CheckBoxSpec {
 
 class CheckBox : public WindowedControl {
 public:
-    explicit CheckBox(const CheckBoxSpec& spec);
+    explicit CheckBox(const CheckBoxSpec& layout);
     bool checked() const { return checked_; }
     void setChecked(bool checked);
 
@@ -106,7 +106,7 @@ struct GroupBoxSpec {
 
 class GroupBox : public WindowedControl {
 public:
-    explicit GroupBox(const GroupBoxSpec& spec);
+    explicit GroupBox(const GroupBoxSpec& layout);
 
 protected:
     void createHandle() override;
@@ -135,7 +135,7 @@ struct RadioGroupSpec {
 
 class RadioGroup : public GroupBox {
 public:
-    explicit RadioGroup(const RadioGroupSpec& spec);
+    explicit RadioGroup(const RadioGroupSpec& layout);
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int index);
     const std::vector<std::wstring>& items() const { return items_; }
@@ -168,7 +168,7 @@ struct ComboBoxSpec {
 
 class ComboBox : public WindowedControl {
 public:
-    explicit ComboBox(const ComboBoxSpec& spec);
+    explicit ComboBox(const ComboBoxSpec& layout);
     int itemIndex() const { return itemIndex_; }
     void setItemIndex(int index);
     const std::vector<std::wstring>& items() const { return items_; }
@@ -192,7 +192,7 @@ struct ListBoxSpec {
 
 class ListBox : public WindowedControl {
 public:
-    explicit ListBox(const ListBoxSpec& spec);
+    explicit ListBox(const ListBoxSpec& layout);
     const std::vector<std::wstring>& items() const { return items_; }
     void clear();
     void addItem(const std::wstring& item);
@@ -218,7 +218,7 @@ struct PageSpec {
 
 class Page : public WindowedControl {
 public:
-    Page(PageControl& owner, const PageSpec& spec);
+    Page(PageControl& owner, const PageSpec& layout);
     bool tabVisible() const { return tabVisible_; }
     void setTabVisible(bool visible);
     PageControl& pageControl() const { return owner_; }
@@ -267,7 +267,7 @@ struct ColorPanelSpec {
 
 class ColorPanel : public WindowedControl {
 public:
-    explicit ColorPanel(const ColorPanelSpec& spec);
+    explicit ColorPanel(const ColorPanelSpec& layout);
     COLORREF color() const { return color_; }
     void setColor(COLORREF color);
 
@@ -289,7 +289,7 @@ struct ProgressBarSpec {
 
 class ProgressBar : public WindowedControl {
 public:
-    explicit ProgressBar(const ProgressBarSpec& spec);
+    explicit ProgressBar(const ProgressBarSpec& layout);
     int max() const { return max_; }
     void setMax(int max);
     int position() const { return position_; }

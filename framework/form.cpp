@@ -71,7 +71,7 @@ std::vector<HWND> DisableOtherWindows(HWND except) {
 
 }  // namespace
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)) {}
+Form::Form(FormSpec layout) : spec_(std::move(layout)) {}
 
 Form::~Form() {
     for (Control* control : controls_) control->form_ = nullptr;

@@ -31,7 +31,7 @@ struct FormSpec {
 
 class Form {
 public:
-    explicit Form(FormSpec spec);
+    explicit Form(FormSpec layout);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;

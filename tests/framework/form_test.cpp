@@ -10,7 +10,7 @@ namespace {
 
 class TestForm : public fw::Form {
 public:
-    explicit TestForm(fw::FormSpec spec) : fw::Form(std::move(spec)) {}
+    explicit TestForm(fw::FormSpec layout) : fw::Form(std::move(layout)) {}
 };
 
 class ClientSize : public testing::TestWithParam<fw::BorderStyle> {};
