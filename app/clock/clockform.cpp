@@ -4,6 +4,7 @@
 #include "app/settings/setupform.h"
 #include "framework/application.h"
 #include "framework/platform.h"
+#include "spi_loader/hrl_spi.h"
 
 using namespace horolo;
 
@@ -41,6 +42,7 @@ Tclockform::Tclockform(TSetupform& setupform)
 void Tclockform::StartUp() {
     fw::Application::instance().setTitle(ApplicationTitle());
     setCaption(std::wstring(kAppName));
+    loadPictureLibrary();
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
     loadBackground();
@@ -52,6 +54,7 @@ void Tclockform::StartUp() {
     const fw::Bounds label = tmLabel.bounds();
     tmLabel.setBounds({kFaceSize - label.width, kFaceSize - label.height, label.width, label.height});
     applyTickSource(StartupTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
+    setupform_.susp.setTabVisible(LoaderHandle != nullptr);
     setTopmost(setupform_.Staytop.checked());
     tmLabel.setColor(setupform_.chrcol.color());
     // At start-up the label follows the check box alone, title bar or not.
@@ -161,6 +164,26 @@ void Tclockform::SettingClick() {
 void Tclockform::FormClose() {
     fw::Application::instance().clearOnIdle();
     faceBitmap_.reset();
+    unloadPictureLibrary();
+}
+
+// The picture library is optional: without it only bitmaps serve as
+// pictures and the plug-in page stays hidden.
+void Tclockform::loadPictureLibrary() {
+    LoaderHandle = LoadLibraryA("hrl_spi.dll");
+    if (!LoaderHandle) return;
+    if (auto startup = reinterpret_cast<hrlspi::StartupLibraryFn>(
+            reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "StartupLibrary"))))
+        startup();
+}
+
+void Tclockform::unloadPictureLibrary() {
+    if (!LoaderHandle) return;
+    if (auto terminate = reinterpret_cast<hrlspi::TerminateLibraryFn>(
+            reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "TerminateLibrary"))))
+        terminate();
+    FreeLibrary(LoaderHandle);
+    LoaderHandle = nullptr;
 }
 
 void Tclockform::Close_BtnClick() { close(); }

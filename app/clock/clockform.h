@@ -46,6 +46,8 @@ public:
     int faceSize = horolo::kFaceSize;
     // 1 while the title bar is hidden.
     int TitleHidden = 0;
+    // hrl_spi.dll while it is loaded (from start-up to close); null without it.
+    HMODULE LoaderHandle = nullptr;
 
     // The off-screen face: background picture with the indicators.
     HBITMAP faceBitmap() const { return faceBitmap_.get(); }
@@ -82,6 +84,8 @@ protected:
     void onClose() override;
 
 private:
+    void loadPictureLibrary();
+    void unloadPictureLibrary();
     void loadBackground();
     void applyTickSource(const horolo::TickSource& source);
     void refreshTexts(const horolo::FaceTime& t);

@@ -284,6 +284,19 @@ TEST_F(ClockWindow, CloseRemovesTheIdleHandlerAndFreesTheFace) {
     EXPECT_EQ(clock.faceBitmap(), nullptr);
 }
 
+// hrl_spi.dll lies beside the program (and this test): start-up loads and
+// starts it and shows the plug-in page; close ends and unloads it.
+TEST_F(ClockWindow, PictureLibraryLivesFromStartUpToClose) {
+    EXPECT_FALSE(setup.susp.tabVisible());
+    start();
+    ASSERT_NE(clock.LoaderHandle, nullptr);
+    EXPECT_EQ(GetModuleHandleA("hrl_spi.dll"), clock.LoaderHandle);
+    EXPECT_TRUE(setup.susp.tabVisible());
+    clock.FormClose();
+    EXPECT_EQ(clock.LoaderHandle, nullptr);
+    EXPECT_EQ(GetModuleHandleA("hrl_spi.dll"), nullptr);
+}
+
 TEST_F(ClockWindow, NoGdiObjectsLeakOverRepaintsAndSettingsApplies) {
     setup.chview.setChecked(true);
     setup.indtyp.setItemIndex(2);
