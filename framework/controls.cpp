@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace fw {
 
@@ -502,25 +503,63 @@ LRESULT RadioGroup::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return GroupBox::wndProc(message, wParam, lParam);
 }
 
+// ListControl
+
+ListControl::ListControl(const Bounds& bounds, std::vector<std::wstring> items, int itemIndex,
+                         const Messages& messages)
+    : WindowedControl(bounds),
+      items_(std::move(items)),
+      itemIndex_(listIndexOrNone(itemIndex, static_cast<int>(items_.size()))),
+      messages_(messages) {}
+
+void ListControl::fill(HWND window) {
+    for (const std::wstring& item : items_)
+        SendMessageW(window, messages_.addString, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(window, messages_.setCurSel, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+void ListControl::clear() {
+    items_.clear();
+    itemIndex_ = -1;
+    if (HWND window = handle()) SendMessageW(window, messages_.resetContent, 0, 0);
+}
+
+void ListControl::addItem(const std::wstring& item) {
+    items_.push_back(item);
+    if (HWND window = handle()) SendMessageW(window, messages_.addString, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+bool ListControl::command(WORD code) {
+    if (code != messages_.selChange) return false;
+    itemIndex_ = static_cast<int>(SendMessageW(handle(), messages_.getCurSel, 0, 0));
+    return true;
+}
+
+void ListControl::setItemIndex(int index) {
+    itemIndex_ = listIndexOrNone(index, static_cast<int>(items_.size()));
+    if (HWND window = handle()) SendMessageW(window, messages_.setCurSel, static_cast<WPARAM>(itemIndex_), 0);
+}
+
 // ComboBox
 
+namespace {
+const ListControl::Messages kComboMessages{CB_ADDSTRING, CB_RESETCONTENT, CB_SETCURSEL, CB_GETCURSEL, CBN_SELCHANGE};
+const ListControl::Messages kListMessages{LB_ADDSTRING, LB_RESETCONTENT, LB_SETCURSEL, LB_GETCURSEL, LBN_SELCHANGE};
+}  // namespace
+
 ComboBox::ComboBox(const ComboBoxSpec& layout)
-    : WindowedControl(layout.bounds),
-      items_(layout.items),
-      itemIndex_(listIndexOrNone(layout.itemIndex, static_cast<int>(layout.items.size()))) {
+    : ListControl(layout.bounds, layout.items, layout.itemIndex, kComboMessages) {
     setEnabled(layout.enabled);
 }
 
 // Room for up to 12 lines below the closed box.
 int ComboBox::droppedHeight() const {
-    const int lines = std::clamp(static_cast<int>(items_.size()), 1, 12);
+    const int lines = std::clamp(static_cast<int>(items().size()), 1, 12);
     return bounds().height + lines * (TextHeight(font()) + 2) + 2;
 }
 
 void ComboBox::createHandle() {
-    HWND window = createWindow(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP);
-    for (const std::wstring& item : items_) SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    fill(createWindow(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP));
     boundsChanged(bounds());
 }
 
@@ -534,50 +573,13 @@ void ComboBox::boundsChanged(const Bounds&) {
     if (b.height > 6) SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), b.height - 6);
 }
 
-// The user's choice becomes the control's state (kept if the window is made
-// again).
-bool ComboBox::command(WORD code) {
-    if (code != CBN_SELCHANGE) return false;
-    itemIndex_ = static_cast<int>(SendMessageW(handle(), CB_GETCURSEL, 0, 0));
-    return true;
-}
-
-void ComboBox::setItemIndex(int index) {
-    itemIndex_ = listIndexOrNone(index, static_cast<int>(items_.size()));
-    if (HWND window = handle()) SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
-}
-
 // ListBox
 
-ListBox::ListBox(const ListBoxSpec& layout) : WindowedControl(layout.bounds), items_(layout.items) {}
+ListBox::ListBox(const ListBoxSpec& layout) : ListControl(layout.bounds, layout.items, -1, kListMessages) {}
 
 void ListBox::createHandle() {
-    HWND window = createWindow(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                               WS_EX_CLIENTEDGE);
-    for (const std::wstring& item : items_) SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    SendMessageW(window, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
-}
-
-void ListBox::clear() {
-    items_.clear();
-    itemIndex_ = -1;
-    if (HWND window = handle()) SendMessageW(window, LB_RESETCONTENT, 0, 0);
-}
-
-void ListBox::addItem(const std::wstring& item) {
-    items_.push_back(item);
-    if (HWND window = handle()) SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-}
-
-bool ListBox::command(WORD code) {
-    if (code != LBN_SELCHANGE) return false;
-    itemIndex_ = static_cast<int>(SendMessageW(handle(), LB_GETCURSEL, 0, 0));
-    return true;
-}
-
-void ListBox::setItemIndex(int index) {
-    itemIndex_ = listIndexOrNone(index, static_cast<int>(items_.size()));
-    if (HWND window = handle()) SendMessageW(window, LB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+    fill(createWindow(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                      WS_EX_CLIENTEDGE));
 }
 
 // Page

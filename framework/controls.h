@@ -166,22 +166,45 @@ struct ComboBoxSpec {
     bool enabled = true;
 };
 
-class ComboBox : public WindowedControl {
+// What a drop-down list and a list box share: items and one selected index
+// that follows the user's choice (kept if the window is made again). The two
+// window classes differ only in their message numbers.
+class ListControl : public WindowedControl {
+public:
+    struct Messages {
+        UINT addString, resetContent, setCurSel, getCurSel;
+        WORD selChange;
+    };
+
+    const std::vector<std::wstring>& items() const { return items_; }
+    void clear();
+    void addItem(const std::wstring& item);
+    int itemIndex() const { return itemIndex_; }
+    // Outside the items: no selection (-1).
+    void setItemIndex(int index);
+
+protected:
+    ListControl(const Bounds& bounds, std::vector<std::wstring> items, int itemIndex, const Messages& messages);
+    // Fills a new window with the items and the selection.
+    void fill(HWND window);
+    bool command(WORD code) override;
+
+private:
+    std::vector<std::wstring> items_;
+    int itemIndex_;
+    const Messages& messages_;
+};
+
+class ComboBox : public ListControl {
 public:
     explicit ComboBox(const ComboBoxSpec& layout);
-    int itemIndex() const { return itemIndex_; }
-    void setItemIndex(int index);
-    const std::vector<std::wstring>& items() const { return items_; }
 
 protected:
     void createHandle() override;
     void boundsChanged(const Bounds& old) override;
-    bool command(WORD code) override;
 
 private:
     int droppedHeight() const;
-    std::vector<std::wstring> items_;
-    int itemIndex_;
 };
 
 // A list of lines with single selection.
@@ -190,22 +213,12 @@ struct ListBoxSpec {
     std::vector<std::wstring> items{};
 };
 
-class ListBox : public WindowedControl {
+class ListBox : public ListControl {
 public:
     explicit ListBox(const ListBoxSpec& layout);
-    const std::vector<std::wstring>& items() const { return items_; }
-    void clear();
-    void addItem(const std::wstring& item);
-    int itemIndex() const { return itemIndex_; }
-    void setItemIndex(int index);
 
 protected:
     void createHandle() override;
-    bool command(WORD code) override;
-
-private:
-    std::vector<std::wstring> items_;
-    int itemIndex_ = -1;
 };
 
 // One page of a PageControl. Its controls are added with the page as parent;
