@@ -83,8 +83,6 @@ void Application::setTitle(const std::wstring& title) {
     SetWindowTextW(handle_, title_.c_str());
 }
 
-std::wstring Application::title() const { return title_; }
-
 void Application::setOnIdle(IdleHandler handler) { onIdle_ = std::move(handler); }
 
 void Application::clearOnIdle() { onIdle_ = nullptr; }

@@ -33,7 +33,7 @@ public:
     // The task-bar text (the application window's caption); also the caption
     // of the error report.
     void setTitle(const std::wstring& title);
-    std::wstring title() const;
+    const std::wstring& title() const { return title_; }
 
     // Called whenever the message queue is empty. The handler starts with
     // done == true; leaving it true lets the loop wait for the next message,

@@ -36,7 +36,7 @@ public:
     void setEnabled(bool enabled);
     bool enabled() const { return enabled_; }
     void setCaption(const std::wstring& caption);
-    std::wstring caption() const { return caption_; }
+    const std::wstring& caption() const { return caption_; }
 
     std::function<void()> onClick;
     std::function<void()> onDblClick;

@@ -283,7 +283,7 @@ void BitmapButton::paint(HDC target) {
 
     // Glyph and caption side by side, centred; pressed: one pixel down right.
     SelectGuard selectFont(dc, font());
-    const std::wstring text = caption();
+    const std::wstring& text = caption();
     RECT extent{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
     const int gap = text.empty() ? 0 : 4;
@@ -373,7 +373,7 @@ void GroupBox::paintFrame(HDC dc) {
     const int lineHeight = textHeight();
     RECT frame{0, lineHeight / 2, client.right, client.bottom};
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    const std::wstring text = caption();
+    const std::wstring& text = caption();
     if (text.empty()) return;
     SelectGuard selectFont(dc, font());
     RECT extent{0, 0, 0, 0};

@@ -206,8 +206,6 @@ void Form::setCaption(const std::wstring& caption) {
     if (handle_) SetWindowTextW(handle_, caption.c_str());
 }
 
-std::wstring Form::caption() const { return spec_.caption; }
-
 void Form::applyFrame(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT flags) {
     const SIZE outer = OuterSize(style, exStyle, clientWidth, clientHeight);
     SetWindowPos(handle_, nullptr, 0, 0, outer.cx, outer.cy, flags | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -60,7 +60,7 @@ public:
     void close();
 
     void setCaption(const std::wstring& caption);
-    std::wstring caption() const;
+    const std::wstring& caption() const { return spec_.caption; }
 
     // The client area is exact in every border style.
     void setClientSize(int width, int height);

@@ -16,7 +16,7 @@ void Label::autoSize() {
     WindowDC screen;
     SelectGuard select(screen.get(), font());
     RECT extent{0, 0, 0, 0};
-    const std::wstring text = caption();
+    const std::wstring& text = caption();
     // An empty label keeps the height of one line.
     DrawTextW(screen.get(), text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_EXPANDTABS);
     Bounds b = bounds();
@@ -53,7 +53,7 @@ void Label::paint(HDC dc) {
         FillRect(dc, &r, brush.get());
     }
     SetTextColor(dc, enabled() ? textColor_ : GetSysColor(COLOR_GRAYTEXT));
-    const std::wstring text = caption();
+    const std::wstring& text = caption();
     DrawTextW(dc, text.c_str(), -1, &r, DT_EXPANDTABS);
 }
 
