@@ -49,8 +49,9 @@ void Label::setTextColor(COLORREF color) {
 void Label::paint(HDC dc) {
     RECT r{0, 0, bounds().width, bounds().height};
     if (!transparent_) {
-        BrushHandle brush(CreateSolidBrush(color_));
-        FillRect(dc, &r, brush.get());
+        // The DC brush in the label's colour: no brush made per paint.
+        SetDCBrushColor(dc, color_);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     }
     SetTextColor(dc, enabled() ? textColor_ : GetSysColor(COLOR_GRAYTEXT));
     const std::wstring& text = caption();

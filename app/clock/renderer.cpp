@@ -12,11 +12,10 @@ std::array<POINT, N> ToPoints(const std::array<FacePoint, N>& in) {
     return out;
 }
 
+// Expects the DC pen and DC brush selected in dc.
 void FilledPolygon(HDC dc, const std::array<FacePoint, 4>& shape, COLORREF colour) {
-    const fw::PenHandle pen(CreatePen(PS_SOLID, 1, colour));
-    const fw::BrushHandle brush(CreateSolidBrush(colour));
-    const fw::SelectGuard usePen(dc, pen.get());
-    const fw::SelectGuard useBrush(dc, brush.get());
+    SetDCPenColor(dc, colour);
+    SetDCBrushColor(dc, colour);
     const auto points = ToPoints(shape);
     Polygon(dc, points.data(), static_cast<int>(points.size()));
 }
@@ -29,12 +28,15 @@ void Line(HDC dc, FacePoint from, FacePoint to) {
 
 }  // namespace
 
+// The hands are drawn every second: the DC's own pen and brush take each
+// hand's colour, so no GDI object is made per paint.
 void DrawHands(HDC dc, const FaceTime& t, const HandColours& colours, int width, int height) {
     const HandPoints hands = ComputeHands(t, width, height);
+    const fw::SelectGuard usePen(dc, GetStockObject(DC_PEN));
+    const fw::SelectGuard useBrush(dc, GetStockObject(DC_BRUSH));
     FilledPolygon(dc, hands.hour, colours.hour);
     FilledPolygon(dc, hands.minute, colours.minute);
-    const fw::PenHandle pen(CreatePen(PS_SOLID, 1, colours.second));
-    const fw::SelectGuard usePen(dc, pen.get());
+    SetDCPenColor(dc, colours.second);
     Line(dc, hands.second[0], hands.second[1]);
 }
 
