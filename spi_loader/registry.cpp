@@ -23,6 +23,15 @@ constexpr int kInfoBytes = 16;
 // A plug-in answering every info number would otherwise never end the search.
 constexpr int kMaxFormatsPerPlugin = 256;
 
+// Deletes the records from head to the end of its chain.
+void deleteChain(DataChainRecord* head) {
+    while (head != nullptr) {
+        ChainNode* node = reinterpret_cast<ChainNode*>(head);
+        head = head->next;
+        delete node;
+    }
+}
+
 // Records of one plug-in, newest first, before they join the library's chain.
 struct Records {
     DataChainRecord* head = nullptr;
@@ -36,11 +45,8 @@ struct Records {
         ++count;
     }
     void free() {
-        while (head != nullptr) {
-            ChainNode* node = reinterpret_cast<ChainNode*>(head);
-            head = head->next;
-            delete node;
-        }
+        deleteChain(head);
+        head = nullptr;
         last = nullptr;
         count = 0;
     }
@@ -154,11 +160,8 @@ extern "C" int __stdcall GetDataChain(DataChainRecord** head) {
 
 extern "C" void __stdcall FreeDataChain() {
     LibraryState& s = state();
-    while (s.head != nullptr) {
-        ChainNode* node = reinterpret_cast<ChainNode*>(s.head);
-        s.head = node->record.next;
-        delete node;
-    }
+    deleteChain(s.head);
+    s.head = nullptr;
     s.count = 0;
     s.directory[0] = '\0';
 }
