@@ -1,5 +1,6 @@
 #include "framework/controls.h"
 
+#include "framework/ansi.h"
 #include "framework/application.h"
 #include "framework/error.h"
 #include "framework/form.h"
@@ -15,14 +16,6 @@ namespace {
 
 const int kGlyphSize = 18;
 const COLORREF kGlyphKey = RGB(255, 0, 255);  // transparent pixels of a glyph
-
-std::wstring FromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 int TextHeight(HFONT font) {
     WindowDC screen;

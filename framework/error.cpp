@@ -1,23 +1,12 @@
 #include "framework/error.h"
 
+#include "framework/ansi.h"
 #include "framework/application.h"
 #include "framework/platform.h"
 
 #include <windows.h>
 
 namespace fw {
-
-namespace {
-
-std::wstring FromAnsi(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return {};
-    std::wstring result(static_cast<size_t>(length - 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), length);
-    return result;
-}
-
-}  // namespace
 
 std::wstring CurrentExceptionText() {
     try {
