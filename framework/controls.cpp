@@ -844,19 +844,25 @@ void DirectoryList::fill() {
         lines_.push_back(JoinPath(directory_, name));
         texts_.push_back(std::wstring(static_cast<size_t>(depth) * 2, L' ') + FromAnsi(name));
     }
-    if (HWND window = handle()) {
-        SendMessageW(window, WM_SETREDRAW, FALSE, 0);
-        SendMessageW(window, LB_RESETCONTENT, 0, 0);
-        for (const std::wstring& text : texts_) SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        SendMessageW(window, LB_SETCURSEL, static_cast<WPARAM>(currentLine_), 0);
-        SendMessageW(window, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(window, nullptr, TRUE);
-    }
+    showLines();
 }
 
+void DirectoryList::showLines() {
+    HWND window = handle();
+    if (!window) return;
+    SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(window, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& text : texts_) SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(window, LB_SETCURSEL, static_cast<WPARAM>(currentLine_), 0);
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// The lines were read when the directory was set: the window shows them
+// without reading the directory a second time at start-up.
 void DirectoryList::createHandle() {
     createWindow(L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE);
-    fill();
+    showLines();
 }
 
 bool DirectoryList::command(WORD code) {

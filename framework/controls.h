@@ -360,7 +360,10 @@ protected:
 
 private:
     friend class DriveList;
+    // Reads the lines of the directory, then shows them.
     void fill();
+    // Puts the lines read last into the window.
+    void showLines();
     std::string directory_;
     std::vector<std::string> lines_;
     std::vector<std::wstring> texts_;
