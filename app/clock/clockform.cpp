@@ -89,14 +89,11 @@ void Tclockform::DrawClock(HDC dc) {
 void Tclockform::DrawIndicators() {
     if (!faceBitmap_) return;
     const SIZE client = clientSize();
-    {
-        const fw::BitmapCanvas face(faceBitmap_.get());
-        horolo::DrawIndicators(face.get(), setupform_.indtyp.itemIndex(), setupform_.indcol.color(),
-                               client.cx, client.cy);
-    }
+    const fw::BitmapCanvas face(faceBitmap_.get());
+    horolo::DrawIndicators(face.get(), setupform_.indtyp.itemIndex(), setupform_.indcol.color(), client.cx,
+                           client.cy);
     if (!handle()) return;
     const fw::WindowDC window(handle());
-    const fw::BitmapCanvas face(faceBitmap_.get());
     BitBlt(window.get(), 0, 0, client.cx, client.cy, face.get(), 0, 0, SRCCOPY);
 }
 
