@@ -48,8 +48,7 @@ void Tclockform::StartUp() {
     loadBackground();
     setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
     faceSize = kFaceSize;
-    setClientHeight(kFaceSize);
-    setClientWidth(clientSize().cy);
+    setClientSize(faceSize, faceSize);
     tmLabel.setCaption(L"88:88:88");
     const fw::Bounds label = tmLabel.bounds();
     tmLabel.setBounds({kFaceSize - label.width, kFaceSize - label.height, label.width, label.height});
@@ -135,8 +134,7 @@ void Tclockform::FormPaint() {
 void Tclockform::FormDblClick() {
     TitleHidden = TitleHidden == 1 ? 0 : 1;
     setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
-    setClientWidth(faceSize);
-    setClientHeight(faceSize);
+    setClientSize(faceSize, faceSize);
     tmLabel.setVisible(labelShownWithoutTitle());
 }
 
