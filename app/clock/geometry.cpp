@@ -8,22 +8,36 @@ namespace {
 constexpr std::array<std::wstring_view, 12> kArabicNumerals{
     L"12", L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10", L"11"};
 
+struct Rotation {
+    double c;
+    double s;
+};
+
+Rotation RotationBy(int angle) {
+    const double a = angle * kDegreesToRadians;
+    return {std::cos(a), std::sin(a)};
+}
+
+FacePoint Apply(const Rotation& r, ModelPoint p, int width, int height) {
+    const int u = static_cast<int>(p.px * r.c - p.py * r.s);
+    const int v = static_cast<int>(p.px * r.s + p.py * r.c);
+    return {width / 2 - (width * u) / kFaceSize, height / 2 - (height * v) / kFaceSize};
+}
+
+// All points of a shape turn by the same angle: its sine and cosine are
+// worked out once per shape, not once per point.
 template <std::size_t N>
 std::array<FacePoint, N> Rotate(const std::array<ModelPoint, N>& shape, int angle, int width, int height) {
+    const Rotation r = RotationBy(angle);
     std::array<FacePoint, N> out{};
-    for (std::size_t i = 0; i < N; ++i) out[i] = RotatePoint(shape[i], angle, width, height);
+    for (std::size_t i = 0; i < N; ++i) out[i] = Apply(r, shape[i], width, height);
     return out;
 }
 
 }  // namespace
 
 FacePoint RotatePoint(ModelPoint p, int angle, int width, int height) {
-    const double a = angle * kDegreesToRadians;
-    const double c = std::cos(a);
-    const double s = std::sin(a);
-    const int u = static_cast<int>(p.px * c - p.py * s);
-    const int v = static_cast<int>(p.px * s + p.py * c);
-    return {width / 2 - (width * u) / kFaceSize, height / 2 - (height * v) / kFaceSize};
+    return Apply(RotationBy(angle), p, width, height);
 }
 
 int HourAngle(const FaceTime& t) { return (t.hour % 12) * 30 + t.minute / 2; }
