@@ -149,18 +149,15 @@ private:
     int id_;
 };
 
-// A text sized to its caption in the form's font. Opaque in its colour
-// (the button face by default) unless made transparent.
+// A text sized to its caption in the form's font, opaque in its colour (the
+// button face by default).
 class Label : public GraphicControl {
 public:
     Label(int left, int top, std::wstring caption);
     void setColor(COLORREF color);
     COLORREF color() const { return color_; }
-    void setTransparent(bool transparent);
-    bool transparent() const { return transparent_; }
-    void setTextColor(COLORREF color);
 
-    bool opaque() const override { return !transparent_; }
+    bool opaque() const override { return true; }
     void paint(HDC dc) override;
 
 protected:
@@ -169,8 +166,6 @@ protected:
 private:
     void autoSize();
     COLORREF color_;
-    COLORREF textColor_;
-    bool transparent_ = false;
 };
 
 // Shows a bitmap it owns at its top-left corner. Opaque once its bitmap

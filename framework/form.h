@@ -52,7 +52,6 @@ public:
     // form was closed without one).
     int showModal();
     void setModalResult(int result);
-    int modalResult() const { return modalResult_; }
     bool modal() const { return modal_; }
 
     // Runs onClose(); the main form is then destroyed (ending the main loop),
@@ -83,7 +82,6 @@ public:
     static HFONT sharedFont();
 
     void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
-    PopupMenu* popupMenu() const { return popupMenu_; }
 
     void invalidate();
     void update();

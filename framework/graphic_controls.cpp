@@ -7,8 +7,7 @@ namespace fw {
 
 Label::Label(int left, int top, std::wstring caption)
     : GraphicControl({left, top, 0, 0}, std::move(caption)),
-      color_(GetSysColor(COLOR_BTNFACE)),
-      textColor_(GetSysColor(COLOR_WINDOWTEXT)) {
+      color_(GetSysColor(COLOR_BTNFACE)) {
     autoSize();
 }
 
@@ -36,24 +35,12 @@ void Label::setColor(COLORREF color) {
     invalidate();
 }
 
-void Label::setTransparent(bool transparent) {
-    transparent_ = transparent;
-    invalidate();
-}
-
-void Label::setTextColor(COLORREF color) {
-    textColor_ = color;
-    invalidate();
-}
-
 void Label::paint(HDC dc) {
     RECT r{0, 0, bounds().width, bounds().height};
-    if (!transparent_) {
-        // The DC brush in the label's colour: no brush made per paint.
-        SetDCBrushColor(dc, color_);
-        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    }
-    SetTextColor(dc, enabled() ? textColor_ : GetSysColor(COLOR_GRAYTEXT));
+    // The DC brush in the label's colour: no brush made per paint.
+    SetDCBrushColor(dc, color_);
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetTextColor(dc, GetSysColor(enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     const std::wstring& text = caption();
     DrawTextW(dc, text.c_str(), -1, &r, DT_EXPANDTABS);
 }

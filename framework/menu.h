@@ -37,7 +37,6 @@ public:
     const std::wstring& caption() const { return caption_; }
     void setCaption(std::wstring caption) { caption_ = std::move(caption); }
     const Shortcut& shortcut() const { return shortcut_; }
-    void setShortcut(Shortcut shortcut) { shortcut_ = shortcut; }
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
     bool separator() const { return caption_ == L"-"; }
