@@ -448,66 +448,6 @@ TEST_F(SpiLibrary, AbortClickStopsThisPluginAndTheNextMatchingOneDecodes) {
     LocalFree(pixels);
 }
 
-namespace {
-
-struct ProgressWindows {
-    HWND window;
-    HWND abortButton;
-};
-
-// Clicks the abort button with the mouse, through the system's input queue,
-// while the progress window shows (again every 200 ms, should a click land
-// before the window is ready for it). Returns the number of clicks.
-DWORD WINAPI ClickAbortWhileShown(void* windows) {
-    const auto& w = *static_cast<const ProgressWindows*>(windows);
-    DWORD clicks = 0;
-    for (int i = 0; i < 500; ++i) {
-        if (!IsWindowVisible(w.window)) {
-            if (clicks > 0) break;
-            Sleep(10);
-            continue;
-        }
-        Sleep(50);
-        RECT button;
-        GetWindowRect(w.abortButton, &button);
-        SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, input, sizeof(INPUT));
-        ++clicks;
-        Sleep(150);
-    }
-    return clicks;
-}
-
-}  // namespace
-
-TEST_F(SpiLibrary, MouseClickOnTheAbortButtonStopsTheLoad) {
-    dir.addPlugins({"slowprog.spi"});
-    ASSERT_EQ(search(), 1);
-    const std::string pic = picture();
-    ProgressWindows windows{lib.progressWindow(), lib.abortButton()};
-    ASSERT_NE(windows.abortButton, nullptr);
-    const HANDLE clicker = CreateThread(nullptr, 0, ClickAbortWhileShown, &windows, 0, nullptr);
-    HLOCAL pixels = nullptr;
-    HeaderBuffer header;
-    EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 0);
-    WaitForSingleObject(clicker, INFINITE);
-    DWORD clicked = 0;
-    GetExitCodeThread(clicker, &clicked);
-    CloseHandle(clicker);
-    EXPECT_GE(clicked, 1u);
-    const std::string log = takeLog();
-    // Stopped by an intermediate report that returned 1, long before the end.
-    EXPECT_NE(log.find("slowprog.spi:GetPicture=1 reports=0"), std::string::npos) << log;
-    EXPECT_EQ(log.back(), ';');
-    EXPECT_EQ(log[log.size() - 2], '1');
-    EXPECT_EQ(pixels, nullptr);
-    EXPECT_FALSE(IsWindowVisible(lib.progressWindow()));
-}
-
 TEST_F(SpiLibrary, StoppedLoadLeavesNoWindowAndNoHandle) {
     dir.addPlugins({"progress.spi"});
     ASSERT_EQ(search(), 1);
