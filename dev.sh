@@ -3,6 +3,7 @@
 #   ./dev.sh run    install what is missing, build, start Horolo.exe under Wine
 #   ./dev.sh test   install what is missing, build both presets, run every test
 #   ./dev.sh bench  build and run the benchmark programs
+#   ./dev.sh fuzz [SECONDS]  run every fuzz target for SECONDS each (default 60)
 # HOROLO_BUILD names another build folder (default: build).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -11,7 +12,8 @@ BUILD=${HOROLO_BUILD:-build}
 WIN=$BUILD/win32
 HOST=$BUILD/host
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix cmake g++ googletest
-          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3)
+          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3
+          clang libclang-rt-14-dev)
 
 log() { printf '== %s\n' "$*"; }
 
@@ -150,9 +152,30 @@ cmd_bench() {
   done
 }
 
+# Each fuzz target starts from its committed seeds and keeps what it finds in
+# build/host/fuzz/NAME; a crash leaves its input there and fails the command.
+cmd_fuzz() {
+  local seconds=${1:-60} rc=0
+  install_deps
+  cmake --preset host -B "$HOST" >/dev/null
+  cmake --build "$HOST" -j2
+  for f in tests/fuzz/corpus/*/; do
+    local name work
+    name=$(basename "$f")
+    work=$HOST/fuzz/$name
+    mkdir -p "$work"
+    log "fuzzing $name for ${seconds}s"
+    (cd "$work" && "$ROOT/$HOST/tests/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 \
+       . "$ROOT/$f") || rc=1
+  done
+  [ $rc = 0 ] && log "no fuzz target failed" || log "A FUZZ TARGET FAILED (input kept in $HOST/fuzz)"
+  return $rc
+}
+
 case "${1:-}" in
   run) cmd_run ;;
   test) cmd_test ;;
   bench) cmd_bench ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  fuzz) shift; cmd_fuzz "$@" ;;
+  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]" >&2; exit 2 ;;
 esac

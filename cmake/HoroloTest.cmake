@@ -5,6 +5,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/HoroloFuzz.cmake)
 
 if(WIN32)
   # ctest runs the Windows test programs through Wine with the project's
