@@ -15,11 +15,11 @@ namespace fw {
 // the system code page, as the paths they name.
 struct FileOpenDialog {
     // Pairs of a description and its patterns: "Windows Bitmap (*.BMP)|*.bmp".
-    std::string filter;
+    std::string filter{};
     // Added to a name typed without an extension: "bmp".
-    std::string defaultExt;
+    std::string defaultExt{};
     // The file the dialog starts at; after Picked, the file picked.
-    std::string fileName;
+    std::string fileName{};
 
     enum class Result {
         Cancelled,
