@@ -3,6 +3,7 @@
 #include "framework/application.h"
 #include "framework/error.h"
 #include "framework/form.h"
+#include "framework/graphic_host.h"
 #include "framework/item_index.h"
 
 #include <algorithm>
@@ -119,10 +120,8 @@ LRESULT BitmapButton::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        paint(dc);
-        EndPaint(window, &ps);
+        PaintSession session(window);
+        paint(session.dc());
         return 0;
     }
     case WM_PRINTCLIENT:

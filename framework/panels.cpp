@@ -1,6 +1,7 @@
 #include "framework/panels.h"
 
 #include "framework/gdi.h"
+#include "framework/graphic_host.h"
 
 namespace fw {
 
@@ -68,11 +69,9 @@ LRESULT GroupBox::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(handle(), &ps);
-        excludeSiblings(dc);
-        paintFrame(dc);
-        EndPaint(handle(), &ps);
+        PaintSession session(handle());
+        excludeSiblings(session.dc());
+        paintFrame(session.dc());
         return 0;
     }
     default:
@@ -97,14 +96,12 @@ LRESULT ColorPanel::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
+        PaintSession session(window);
         RECT client;
         GetClientRect(window, &client);
         BrushHandle brush(CreateSolidBrush(color_));
-        FillRect(dc, &client, brush.get());
-        DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
-        EndPaint(window, &ps);
+        FillRect(session.dc(), &client, brush.get());
+        DrawEdge(session.dc(), &client, BDR_RAISEDINNER, BF_RECT);
         return 0;
     }
     case WM_LBUTTONDOWN:
