@@ -4,6 +4,7 @@
 #include "framework/control.h"
 #include "framework/dialogs.h"
 #include "framework/form.h"
+#include "framework/gdi.h"
 #include "test_support.h"
 
 #include <windows.h>
@@ -71,7 +72,7 @@ private:
     UINT_PTR timer_;
 };
 
-// The first visible top-level window of this thread that matches, or null.
+// The first top-level window of this thread that matches, or null.
 HWND ThreadWindow(const std::function<bool(HWND)>& match) {
     struct Search {
         const std::function<bool(HWND)>& match;
@@ -80,7 +81,7 @@ HWND ThreadWindow(const std::function<bool(HWND)>& match) {
     struct Enum {
         static BOOL CALLBACK visit(HWND window, LPARAM param) {
             auto* s = reinterpret_cast<Search*>(param);
-            if (IsWindowVisible(window) && s->match(window)) s->found = window;
+            if (s->match(window)) s->found = window;
             return s->found == nullptr;
         }
     };
@@ -90,12 +91,14 @@ HWND ThreadWindow(const std::function<bool(HWND)>& match) {
 
 // The system dialog that has this control and takes input, or null.
 HWND DialogWith(int controlId) {
-    return ThreadWindow([&](HWND window) { return IsWindowEnabled(window) && GetDlgItem(window, controlId); });
+    return ThreadWindow([&](HWND window) {
+        return IsWindowVisible(window) && IsWindowEnabled(window) && GetDlgItem(window, controlId);
+    });
 }
 
 // The system's warning box shown over a dialog, or null.
 HWND BoxOwnedBy(HWND dialog) {
-    return ThreadWindow([&](HWND window) { return GetWindow(window, GW_OWNER) == dialog; });
+    return ThreadWindow([&](HWND window) { return IsWindowVisible(window) && GetWindow(window, GW_OWNER) == dialog; });
 }
 
 void Click(HWND dialog, int id) {
@@ -310,6 +313,31 @@ TEST(RealInputBox, TakesAtMost255CharactersAndGivesThePresetBackOnCancel) {
     }});
     EXPECT_EQ(fw::InputBox(caption, prompt, L"-preset"), L"-preset");
     EXPECT_TRUE(cancelling.finished());
+}
+
+// Each input box is a form made and destroyed again: closing it with its
+// close box leaves no window and no GDI object behind.
+TEST(RealInputBox, CloseBoxGivesThePresetAndLeavesNothingBehind) {
+    auto windows = [] {
+        int count = 0;
+        ThreadWindow([&](HWND) { return ++count < 0; });
+        return count;
+    };
+    auto showAndClose = [] {
+        Script closing({[] {
+            HWND box = FindWindowW(nullptr, L"box");
+            if (box) PostMessageW(box, WM_CLOSE, 0, 0);
+            return box != nullptr;
+        }});
+        EXPECT_EQ(fw::InputBox(L"box", L"prompt", L"preset"), L"preset");
+        EXPECT_TRUE(closing.finished());
+    };
+    showAndClose();  // first showings may create lasting objects (caches)
+    const int gdiBefore = fw::GdiObjectCount();
+    const int windowsBefore = windows();
+    for (int i = 0; i < 20; ++i) showAndClose();
+    EXPECT_EQ(fw::GdiObjectCount(), gdiBefore);
+    EXPECT_EQ(windows(), windowsBefore);
 }
 
 }  // namespace
