@@ -14,7 +14,10 @@ namespace fw {
 namespace {
 
 const wchar_t kFormClass[] = L"FwForm";
-const wchar_t kFormProperty[] = L"FwForm";
+const wchar_t* FormProperty() {
+    static const std::wstring name = ModuleProperty(L"FwForm");
+    return name.c_str();
+}
 
 void RegisterFormClass(WNDPROC windowProc) {
     static const bool registered = RegisterWindowClass(kFormClass, windowProc);
@@ -79,7 +82,7 @@ Form::~Form() {
 }
 
 Form* Form::fromHandle(HWND window) {
-    return window ? static_cast<Form*>(GetPropW(window, kFormProperty)) : nullptr;
+    return window ? static_cast<Form*>(GetPropW(window, FormProperty())) : nullptr;
 }
 
 HFONT Form::sharedFont() {
@@ -306,11 +309,11 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (!form && message == WM_NCCREATE) {
         form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->handle_ = window;
-        SetPropW(window, kFormProperty, form);
+        SetPropW(window, FormProperty(), form);
     }
     if (!form) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        RemovePropW(window, kFormProperty);
+        RemovePropW(window, FormProperty());
         form->handle_ = nullptr;
         form->visible_ = false;
         // A later create() makes the controls anew with the window.
