@@ -19,9 +19,34 @@ struct LibraryState {
     DataChainRecord* head;
     int count;
     char directory[kPathBytes];
+    // Set while an export runs plug-in code. The progress pump of a load can
+    // run the caller's code (a modal loop of the progress window), which must
+    // then neither load plug-ins nor change the chain or the window under it.
+    bool busy;
 };
 
 LibraryState& state();
+
+// Marks the library busy for one export; false when it already was, and
+// then the export must fail without doing anything.
+class BusyScope {
+public:
+    BusyScope() : entered_(!state().busy) { state().busy = true; }
+    ~BusyScope() {
+        if (entered_) state().busy = false;
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    explicit operator bool() const { return entered_; }
+
+private:
+    bool entered_;
+};
+
+// CheckFormat and SPI_LoadImage inside a busy export, for a picture path
+// that already fits kPathBytes.
+int checkFormat(int index, char* picture);
+int loadImage(int index, char* picture, HLOCAL* pixels, BITMAPINFO* header);
 
 bool isLeadByte(unsigned char c);
 
@@ -35,7 +60,7 @@ bool pluginPathOf(int index, char (&path)[kPathBytes]);
 // A plug-in loaded for one call and unloaded when this goes out of scope.
 class PluginModule {
 public:
-    explicit PluginModule(const char* path);  // null: nothing loaded
+    explicit PluginModule(const char* path);
     ~PluginModule();
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;

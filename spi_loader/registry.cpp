@@ -15,11 +15,9 @@ namespace {
 
 LibraryState g_state{};
 
-// Plug-ins get scratch buffers far larger than the length we tell them, so
-// that one which ignores the length (or counts the terminator in it) writes
-// into our scratch rather than past a record field.
+// Every info number is asked with this much room: some plug-ins answer
+// nothing at all for a short buffer, and the record's fields take what fits.
 constexpr int kScratchBytes = 1024;
-constexpr int kInfoBytes = 16;
 // A plug-in answering every info number would otherwise never end the search.
 constexpr int kMaxFormatsPerPlugin = 256;
 
@@ -58,14 +56,14 @@ struct Records {
 Records readFormats(GetPluginInfoFn info, const char* fileName) {
     Records records;
     char scratch[kScratchBytes] = {};
-    if (!guarded([&] { info(0, scratch, kInfoBytes); })) return records;
-    scratch[kInfoBytes - 1] = '\0';
+    if (!guarded([&] { info(0, scratch, kScratchBytes); })) return records;
+    scratch[kScratchBytes - 1] = '\0';
     if (std::strcmp(scratch, "00IN") != 0) return records;
 
     for (int n = 0; n < kMaxFormatsPerPlugin; ++n) {
         std::memset(scratch, 0, sizeof scratch);
         int answer = 0;
-        if (!guarded([&] { answer = info(2 * n + 2, scratch, kInfoBytes); })) {
+        if (!guarded([&] { answer = info(2 * n + 2, scratch, kScratchBytes); })) {
             records.free();
             break;
         }
@@ -74,19 +72,25 @@ Records readFormats(GetPluginInfoFn info, const char* fileName) {
         if (node == nullptr) break;
         copyText(node->record.fileName, sizeof node->record.fileName, fileName, kPathBytes, isLeadByte);
         copyText(node->pluginFile, sizeof node->pluginFile, fileName, kPathBytes, isLeadByte);
-        copyText(node->record.filter, sizeof node->record.filter, scratch, kInfoBytes, isLeadByte);
+        copyFilter(node->record.filter, sizeof node->record.filter, scratch, kScratchBytes, isLeadByte);
         foldLower(node->record.filter);
         records.push(node);
 
         std::memset(scratch, 0, sizeof scratch);
-        const int descriptionBytes = sizeof node->record.description;
-        if (!guarded([&] { info(2 * n + 3, scratch, descriptionBytes); })) {
+        if (!guarded([&] { info(2 * n + 3, scratch, kScratchBytes); })) {
             records.free();
             break;
         }
-        copyText(node->record.description, descriptionBytes, scratch, descriptionBytes, isLeadByte);
+        copyText(node->record.description, sizeof node->record.description, scratch, kScratchBytes, isLeadByte);
     }
     return records;
+}
+
+void freeChain() {
+    deleteChain(g_state.head);
+    g_state.head = nullptr;
+    g_state.count = 0;
+    g_state.directory[0] = '\0';
 }
 
 }  // namespace
@@ -109,7 +113,6 @@ bool pluginPathOf(int index, char (&path)[kPathBytes]) {
 }
 
 PluginModule::PluginModule(const char* path) : module_(nullptr) {
-    if (path == nullptr) return;
     // No "missing DLL" dialog for a plug-in whose own imports are missing.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
@@ -121,12 +124,40 @@ PluginModule::~PluginModule() {
     if (module_ != nullptr) FreeLibrary(module_);
 }
 
+int checkFormat(int index, char* picture) {
+    char pluginPath[kPathBytes];
+    if (!pluginPathOf(index, pluginPath)) return 0;
+    const PluginModule plugin(pluginPath);
+    if (!plugin) return 0;
+    const auto isSupported = plugin.function<IsSupportedFn>("IsSupported");
+    if (isSupported == nullptr) return 0;
+
+    const HFILE file = _lopen(picture, OF_READ);
+    if (file == HFILE_ERROR) return 0;
+    // The handle form of IsSupported carries the handle in the low word only;
+    // a larger handle value would be read as a pointer, so such a plug-in gets
+    // the other form: the first 2 KiB of the file.
+    char head[kHeadBytes] = {};
+    DWORD argument = static_cast<DWORD>(file);
+    if (HIWORD(argument) != 0) {
+        DWORD got = 0;
+        ReadFile(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), head, sizeof head, &got, nullptr);
+        argument = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(head));
+    }
+    int answer = 0;
+    if (!guarded([&] { answer = isSupported(picture, argument); })) answer = 0;
+    _lclose(file);
+    return answer;
+}
+
 }  // namespace hrlspi
 
 using namespace hrlspi;
 
 extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
-    FreeDataChain();
+    const BusyScope busy;
+    if (!busy) return 0;
+    freeChain();
     LibraryState& s = state();
     if (!normaliseDirectory(directory != nullptr ? directory : "", s.directory, isLeadByte)) return 0;
     char pattern[kPathBytes];
@@ -159,49 +190,25 @@ extern "C" int __stdcall GetDataChain(DataChainRecord** head) {
 }
 
 extern "C" void __stdcall FreeDataChain() {
-    LibraryState& s = state();
-    deleteChain(s.head);
-    s.head = nullptr;
-    s.count = 0;
-    s.directory[0] = '\0';
+    if (!state().busy) freeChain();
 }
 
 extern "C" int __stdcall QueryExtension(int start, LPCSTR extension) {
-    if (start >= state().count) return -1;
-    if (start < 0) start = 0;
+    const ChainNode* node = nodeAt(start);
+    if (node == nullptr) return -1;
     char folded[kQueryBytes];
     const char* ext = extension != nullptr ? extension : "";
     copyText(folded, sizeof folded, ext, std::strlen(ext), isLeadByte);
     foldLower(folded);
-    int index = start;
-    for (const DataChainRecord* r = &nodeAt(start)->record; r != nullptr; r = r->next, ++index)
+    int index = start < 0 ? 0 : start;
+    for (const DataChainRecord* r = &node->record; r != nullptr; r = r->next, ++index)
         if (filterMatches(r->filter, folded)) return index;
     return -1;
 }
 
 extern "C" int __stdcall CheckFormat(int index, LPCSTR path) {
-    char pluginPath[kPathBytes], picture[kPathBytes];
-    if (path == nullptr || !pluginPathOf(index, pluginPath)) return 0;
-    if (!joinPath("", path, picture, sizeof picture)) return 0;
-    const PluginModule plugin(pluginPath);
-    if (!plugin) return 0;
-    const auto isSupported = plugin.function<IsSupportedFn>("IsSupported");
-    if (isSupported == nullptr) return 0;
-
-    const HFILE file = _lopen(picture, OF_READ);
-    if (file == HFILE_ERROR) return 0;
-    // The handle form of IsSupported carries the handle in the low word only;
-    // a larger handle value would be read as a pointer, so such a plug-in gets
-    // the other form: the first 2 KiB of the file.
-    char head[kHeadBytes] = {};
-    DWORD argument = static_cast<DWORD>(file);
-    if (HIWORD(argument) != 0) {
-        DWORD got = 0;
-        ReadFile(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), head, sizeof head, &got, nullptr);
-        argument = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(head));
-    }
-    int answer = 0;
-    if (!guarded([&] { answer = isSupported(picture, argument); })) answer = 0;
-    _lclose(file);
-    return answer;
+    char picture[kPathBytes];
+    if (path == nullptr || !joinPath("", path, picture, sizeof picture)) return 0;
+    const BusyScope busy;
+    return busy ? checkFormat(index, picture) : 0;
 }
