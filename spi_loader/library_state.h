@@ -50,24 +50,19 @@ int loadImage(int index, char* picture, HLOCAL* pixels, BITMAPINFO* header);
 
 bool isLeadByte(unsigned char c);
 
-// The record with that index (a negative index counts as 0); null past the end.
-ChainNode* nodeAt(int index);
-
-// Plug-in directory followed by the record's full file name; false when
-// there is no such record or the path does not fit.
-bool pluginPathOf(int index, char (&path)[kPathBytes]);
-
 // A plug-in loaded for one call and unloaded when this goes out of scope.
 class PluginModule {
 public:
     explicit PluginModule(const char* path);
+    explicit PluginModule(int index);  // the plug-in of that record
     ~PluginModule();
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
-    explicit operator bool() const { return module_ != nullptr; }
+    // Null when the plug-in lacks it or was not loaded.
     template <class Fn>
     Fn function(const char* name) const {
+        if (module_ == nullptr) return nullptr;
         return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
     }
 

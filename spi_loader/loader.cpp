@@ -84,10 +84,7 @@ int __stdcall ProgressCallback(int numerator, int denominator, long) {
 // after a failure nothing it stored is ours to free. Handed over with
 // success, both blocks are ours until the caller takes them.
 int loadImage(int index, char* picture, HLOCAL* pixels, BITMAPINFO* header) {
-    char pluginPath[kPathBytes];
-    if (!pluginPathOf(index, pluginPath)) return 0;
-    const PluginModule plugin(pluginPath);
-    if (!plugin) return 0;
+    const PluginModule plugin(index);
     const auto getPicture = plugin.function<GetPictureFn>("GetPicture");
     if (getPicture == nullptr) return 0;
 

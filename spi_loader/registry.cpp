@@ -93,12 +93,7 @@ void freeChain() {
     g_state.directory[0] = '\0';
 }
 
-}  // namespace
-
-LibraryState& state() { return g_state; }
-
-bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
+// The record with that index (a negative index counts as 0); null past the end.
 ChainNode* nodeAt(int index) {
     if (index >= g_state.count) return nullptr;
     if (index < 0) index = 0;
@@ -107,17 +102,33 @@ ChainNode* nodeAt(int index) {
     return reinterpret_cast<ChainNode*>(r);
 }
 
+// Plug-in directory followed by the record's full file name; false when
+// there is no such record or the path does not fit.
 bool pluginPathOf(int index, char (&path)[kPathBytes]) {
     const ChainNode* node = nodeAt(index);
     return node != nullptr && joinPath(g_state.directory, node->pluginFile, path, kPathBytes);
 }
 
-PluginModule::PluginModule(const char* path) : module_(nullptr) {
+HMODULE loadPlugin(const char* path) {
     // No "missing DLL" dialog for a plug-in whose own imports are missing.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    module_ = LoadLibraryA(path);
+    const HMODULE module = LoadLibraryA(path);
     SetThreadErrorMode(oldMode, nullptr);
+    return module;
+}
+
+}  // namespace
+
+LibraryState& state() { return g_state; }
+
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+PluginModule::PluginModule(const char* path) : module_(loadPlugin(path)) {}
+
+PluginModule::PluginModule(int index) : module_(nullptr) {
+    char path[kPathBytes];
+    if (pluginPathOf(index, path)) module_ = loadPlugin(path);
 }
 
 PluginModule::~PluginModule() {
@@ -125,10 +136,7 @@ PluginModule::~PluginModule() {
 }
 
 int checkFormat(int index, char* picture) {
-    char pluginPath[kPathBytes];
-    if (!pluginPathOf(index, pluginPath)) return 0;
-    const PluginModule plugin(pluginPath);
-    if (!plugin) return 0;
+    const PluginModule plugin(index);
     const auto isSupported = plugin.function<IsSupportedFn>("IsSupported");
     if (isSupported == nullptr) return 0;
 
@@ -170,7 +178,6 @@ extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
         char path[kPathBytes];
         if (!joinPath(s.directory, entry.cFileName, path, sizeof path)) continue;
         const PluginModule plugin(path);
-        if (!plugin) continue;
         const auto info = plugin.function<GetPluginInfoFn>("GetPluginInfo");
         if (info == nullptr) continue;
         const Records records = readFormats(info, entry.cFileName);
