@@ -122,11 +122,15 @@ bool readPicture(LPSTR source, long length, unsigned int flag, std::vector<unsig
 }
 
 #ifdef PLUG_REENTER
+template <class Fn>
+Fn exported(const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("hrl_spi.dll"), name)));
+}
+
 // Calls every export of the loading library that must refuse to run inside
-// a load, as a caller's code run by the progress pump would.
+// a load, as a caller's code run by the progress pump would; then the
+// record count.
 std::string reenter(LPSTR picture) {
-    const HMODULE library = GetModuleHandleA("hrl_spi.dll");
-    auto bind = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(library, name)); };
     using LoadImage = int(__stdcall*)(int, LPCSTR, HLOCAL*, void*);
     using LoadImageEx = int(__stdcall*)(LPCSTR, HLOCAL*, void*);
     using Check = int(__stdcall*)(int, LPCSTR);
@@ -135,14 +139,14 @@ std::string reenter(LPSTR picture) {
     using Action = void(__stdcall*)();
     HLOCAL pixels = nullptr;
     unsigned char header[1064];
-    std::string results = std::to_string(reinterpret_cast<LoadImage>(bind("SPI_LoadImage"))(0, picture, &pixels, header));
-    results += "," + std::to_string(reinterpret_cast<LoadImageEx>(bind("SPI_LoadImageEx"))(picture, &pixels, header));
-    results += "," + std::to_string(reinterpret_cast<Check>(bind("CheckFormat"))(0, picture));
-    results += "," + std::to_string(reinterpret_cast<Search>(bind("SearchPlugin"))(""));
-    reinterpret_cast<Action>(bind("FreeDataChain"))();
-    reinterpret_cast<Action>(bind("TerminateLibrary"))();
-    results += "," + std::to_string(reinterpret_cast<Count>(bind("GetDataChain"))(nullptr));
-    return results;
+    const int results[] = {exported<LoadImage>("SPI_LoadImage")(0, picture, &pixels, header),
+                           exported<LoadImageEx>("SPI_LoadImageEx")(picture, &pixels, header),
+                           exported<Check>("CheckFormat")(0, picture), exported<Search>("SearchPlugin")("")};
+    exported<Action>("FreeDataChain")();
+    exported<Action>("TerminateLibrary")();
+    std::string text;
+    for (const int r : results) text += std::to_string(r) + ",";
+    return text + std::to_string(exported<Count>("GetDataChain")(nullptr));
 }
 #endif
 
