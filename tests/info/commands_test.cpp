@@ -12,6 +12,7 @@
 #include "app/resources/resource_ids.h"
 #include "app/settings/setupform.h"
 #include "framework/application.h"
+#include "framework/gdi.h"
 #include "framework/timer.h"
 #include "tests/framework/test_support.h"
 #include "tests/spi/spi_test_support.h"
@@ -147,6 +148,24 @@ TEST(AboutBox, WithoutThePluginLibraryThereIsNoPluginLine) {
     EXPECT_EQ(about.Version.caption(), L"Version 1.00-Release");
     EXPECT_EQ(about.clientSize().cx, 298);
     EXPECT_EQ(about.clientSize().cy, 161);
+}
+
+// The panel's frame (lowered outside, raised inside) and the clock face
+// picture in it, its background in the panel's colour.
+TEST(AboutBox, DrawsThePictureInTheBevelledPanel) {
+    TAboutBox about;
+    about.show();
+    fw::Application::instance().processMessages();
+    const fw::WindowDC dc(about.handle());
+    const struct {
+        int x, y;
+        COLORREF colour;
+    } points[] = {
+        {8, 8, GetSysColor(COLOR_BTNSHADOW)},     {9, 9, GetSysColor(COLOR_BTNHIGHLIGHT)},
+        {16, 16, GetSysColor(COLOR_BTNFACE)},     {16 + 45, 16 + 22, RGB(250, 246, 232)},
+        {16 + 32, 16 + 4, RGB(40, 48, 64)},
+    };
+    for (const auto& p : points) EXPECT_EQ(GetPixel(dc.get(), p.x, p.y), p.colour) << p.x << "," << p.y;
 }
 
 }  // namespace
