@@ -164,10 +164,11 @@ protected:
         POINT at{client.right / 2, client.bottom / 2};
         ClientToScreen(window_, &at);
         PostMessageW(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), MAKELPARAM(at.x, at.y));
-        ASSERT_NE(waitForWindow([](HWND w, const std::wstring&, DWORD) {
+        const DWORD clock = process_.dwProcessId;
+        ASSERT_NE(waitForWindow([clock](HWND w, const std::wstring&, DWORD process) {
                       wchar_t kind[16] = {};
                       GetClassNameW(w, kind, 16);
-                      return std::wstring(kind) == L"#32768";
+                      return process == clock && std::wstring(kind) == L"#32768";
                   }),
                   nullptr)
             << "the popup menu did not show";
