@@ -6,7 +6,6 @@
 #include "framework/control.h"
 #include "framework/controls.h"
 #include "framework/form.h"
-#include "framework/panel.h"
 
 class TAboutBox : public fw::Form {
 public:
