@@ -53,7 +53,6 @@ int handleReport(Tprogress& w, int numerator, int denominator) {
         w.cancelFlag = 0;
         w.status.setMax(denominator);
         w.status.setPosition(0);
-        w.shownUnits = 0;
         w.showInFront();
         w.redraw();
         return 0;

@@ -12,13 +12,4 @@ constexpr ProgressReport classifyReport(int numerator, int denominator) {
     return ProgressReport::Intermediate;
 }
 
-// How much of a bar `units` long a position fills (position clamped to
-// 0..maximum): the window is repainted only when this changes.
-constexpr int barUnits(int position, int maximum, int units) {
-    if (maximum <= 0 || units <= 0) return 0;
-    if (position <= 0) return 0;
-    if (position >= maximum) return units;
-    return static_cast<int>(static_cast<long long>(position) * units / maximum);
-}
-
 }  // namespace hrlspi

@@ -21,9 +21,6 @@ public:
     int cancelFlag = 0;
     void cancbtnClick() { cancelFlag = 1; }
 
-    // How much of status the drawn bar fills (barUnits).
-    int shownUnits = 0;
-
     // Sets the position of status; repaints the window only when that
     // changes the drawn length.
     void moveBar(int position);

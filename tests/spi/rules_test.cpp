@@ -157,17 +157,6 @@ TEST(ProgressReports, StartIntermediateFinal) {
     EXPECT_EQ(classifyReport(250, 200), ProgressReport::Intermediate);
 }
 
-TEST(ProgressReports, BarUnitsChangeOnlyWithTheDrawnLength) {
-    EXPECT_EQ(barUnits(0, 200, 217), 0);
-    EXPECT_EQ(barUnits(100, 200, 217), 108);
-    EXPECT_EQ(barUnits(200, 200, 217), 217);
-    EXPECT_EQ(barUnits(5000, 1000000, 217), barUnits(5001, 1000000, 217));
-    EXPECT_EQ(barUnits(999999999, 1000000000, 217), 216);  // no overflow
-    EXPECT_EQ(barUnits(300, 200, 217), 217);
-    EXPECT_EQ(barUnits(-5, 200, 217), 0);
-    EXPECT_EQ(barUnits(5, 0, 217), 0);
-}
-
 namespace {
 
 // A header block of blockBytes whose bytes after the 40-byte header count
