@@ -45,7 +45,7 @@ void Tclockform::StartUp() {
     loadPictureLibrary();
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
-    loadBackground();
+    ChooseStartupBackground(StoredBackground{});
     setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
     faceSize = kFaceSize;
     setClientSize(faceSize, faceSize);
@@ -104,15 +104,6 @@ void Tclockform::CopyFaceToBackground() {
     bgimg.invalidate();
 }
 
-void Tclockform::loadBackground() {
-    if (!faceBitmap_) return;
-    const fw::BitmapCanvas face(faceBitmap_.get());
-    const fw::BrushHandle brush(CreateSolidBrush(kPlainBackground));
-    const SIZE client = clientSize();
-    const RECT all{0, 0, client.cx, client.cy};
-    FillRect(face.get(), &all, brush.get());
-}
-
 void Tclockform::applyTickSource(const TickSource& source) {
     fw::Application& app = fw::Application::instance();
     // Never two drivers at once: drop the idle handler before the timer
@@ -145,7 +136,7 @@ void Tclockform::ApplySettings() {
     tmLabel.setColor(setupform_.chrcol.color());
     tmLabel.setVisible(labelShownWithoutTitle());
     applyTickSource(AppliedTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
-    loadBackground();
+    ChooseAppliedBackground();
     DrawIndicators();
     CopyFaceToBackground();
     ClockTick(true);

@@ -195,14 +195,22 @@ extern "C" int __stdcall GetPicture(LPSTR buf, long len, unsigned int flag, HAND
     auto* bi = static_cast<BITMAPINFO*>(LocalLock(info));
     bi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi->bmiHeader.biWidth = width;
+#ifdef PLUG_TOP_DOWN
+    bi->bmiHeader.biHeight = -height;
+#else
     bi->bmiHeader.biHeight = height;
+#endif
     bi->bmiHeader.biPlanes = 1;
     bi->bmiHeader.biBitCount = bits;
     bi->bmiHeader.biCompression = BI_RGB;
     bi->bmiHeader.biClrUsed = colours;
     auto* out = static_cast<unsigned char*>(LocalLock(pixels));
     for (int y = 0; y < height; ++y) {
+#ifdef PLUG_TOP_DOWN
+        unsigned char* row = out + static_cast<size_t>(y) * stride;
+#else
         unsigned char* row = out + static_cast<size_t>(height - 1 - y) * stride;  // bottom-up
+#endif
         for (int x = 0; x < width; ++x) {
             const unsigned char* rgb = &bytes[6 + 3 * (y * width + x)];
 #ifdef PLUG_PALETTE
