@@ -68,7 +68,12 @@ void Tclockform::AppIdle(bool& done) {
     done = false;
 }
 
-void Tclockform::TimeTimerTimer() { ClockTick(false); }
+void Tclockform::TimeTimerTimer() {
+    const unsigned interval = TimeTimer.interval();
+    const int millisecond = fw::platform().localTime().wMilliseconds;
+    if (OutOfPhase(interval, millisecond)) TimeTimer.setInterval(interval, DelayToPhase(interval, millisecond));
+    ClockTick(false);
+}
 
 void Tclockform::refreshTexts(const FaceTime& t) {
     const TickTexts texts = TextsForTick(setupform_.chview.checked(), tmLabel.visible(), t);
@@ -109,7 +114,9 @@ void Tclockform::applyTickSource(const TickSource& source) {
     // Never two drivers at once: drop the idle handler before the timer
     // starts, and stop the timer before the idle handler comes back.
     if (!source.idleHandler) app.clearOnIdle();
-    if (source.timerInterval) TimeTimer.setInterval(*source.timerInterval);
+    if (source.timerInterval)
+        TimeTimer.setInterval(*source.timerInterval,
+                              DelayToPhase(*source.timerInterval, fw::platform().localTime().wMilliseconds));
     if (source.idleHandler) app.setOnIdle([this](bool& done) { AppIdle(done); });
 }
 
