@@ -150,6 +150,9 @@ cmd_bench() {
     log "$(basename "$b")"
     wine "$b" </dev/null
   done
+  log "economy mode against the floor"
+  bench/economy_vs_floor.sh "$WIN/bin" 60
+  bench/economy_vs_floor.sh "$WIN/bin" 60 text
 }
 
 # Each fuzz target starts from its committed seeds and keeps what it finds in

@@ -1,5 +1,7 @@
 #include "app/clock/clockform.h"
 
+#include <algorithm>
+
 #include "app/clock/renderer.h"
 #include "app/settings/setupform.h"
 #include "framework/application.h"
@@ -8,19 +10,10 @@
 
 using namespace horolo;
 
-namespace {
-
-FaceTime Now() {
-    const SYSTEMTIME t = fw::platform().localTime();
-    return {t.wHour, t.wMinute, t.wSecond};
-}
-
-}  // namespace
-
 Tclockform::Tclockform(TSetupform& setupform)
     : fw::Form({std::wstring(kAppName), kFaceSize, kFaceSize, fw::BorderStyle::Single, true, false, false}),
       setupform_(setupform),
-      ticker_({Now, [this] { fgimg.invalidate(); fgimg.update(); },
+      ticker_({[this] { return takeSnapshot(); }, [this] { repaintHands(); },
                [this](const FaceTime& t) { refreshTexts(t); },
                [this] { if (CheckAlarm) CheckAlarm(); }}) {
     add(bgimg);
@@ -68,11 +61,18 @@ void Tclockform::AppIdle(bool& done) {
     done = false;
 }
 
+FaceTime Tclockform::takeSnapshot() {
+    const SYSTEMTIME t = fw::platform().localTime();
+    snapshotMillisecond_ = t.wMilliseconds;
+    return {t.wHour, t.wMinute, t.wSecond};
+}
+
+// The tick's own time snapshot tells whether the timer is still in phase.
 void Tclockform::TimeTimerTimer() {
-    const unsigned interval = TimeTimer.interval();
-    const int millisecond = fw::platform().localTime().wMilliseconds;
-    if (OutOfPhase(interval, millisecond)) TimeTimer.setInterval(interval, DelayToPhase(interval, millisecond));
     ClockTick(false);
+    const unsigned interval = TimeTimer.interval();
+    if (OutOfPhase(interval, snapshotMillisecond_))
+        TimeTimer.setInterval(interval, DelayToPhase(interval, snapshotMillisecond_));
 }
 
 void Tclockform::refreshTexts(const FaceTime& t) {
@@ -88,6 +88,19 @@ void Tclockform::DrawClock(HDC dc) {
     DrawHands(dc, faceTime(),
               {setupform_.hrcol.color(), setupform_.mncol.color(), setupform_.sccol.color()},
               client.cx, client.cy);
+    handsDrawn_ = HandsBox(ComputeHands(faceTime(), client.cx, client.cy));
+}
+
+// Only where the hands were and where they go is painted again: the rest of
+// the face does not change, and each second's copy stays small.
+void Tclockform::repaintHands() {
+    if (!handle()) return;
+    const SIZE client = clientSize();
+    const FaceBox now = HandsBox(ComputeHands(faceTime(), client.cx, client.cy));
+    const RECT dirty{std::min(now.left, handsDrawn_.left), std::min(now.top, handsDrawn_.top),
+                     std::max(now.right, handsDrawn_.right), std::max(now.bottom, handsDrawn_.bottom)};
+    InvalidateRect(handle(), &dirty, FALSE);
+    fgimg.update();
 }
 
 void Tclockform::DrawIndicators() {

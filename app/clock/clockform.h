@@ -112,6 +112,8 @@ private:
     void showBuiltInPicture(int item);
     bool drawPluginPicture(HDC face, const std::string& name, bool stretch);
     void showPictureFileOrFallback(bool stretch, COLORREF blank);
+    horolo::FaceTime takeSnapshot();
+    void repaintHands();
     void applyTickSource(const horolo::TickSource& source);
     void refreshTexts(const horolo::FaceTime& t);
     bool labelShownWithoutTitle() const;
@@ -119,4 +121,7 @@ private:
     TSetupform& setupform_;
     fw::BitmapHandle faceBitmap_;
     horolo::ClockTicker ticker_;
+    int snapshotMillisecond_ = 0;  // of the last time snapshot
+    // Where the hands were last drawn (all of the face before the first time).
+    horolo::FaceBox handsDrawn_{0, 0, horolo::kFaceSize, horolo::kFaceSize};
 };
