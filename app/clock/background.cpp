@@ -73,7 +73,10 @@ bool Tclockform::drawPluginPicture(HDC face, const std::string& name, bool stret
     if (rows <= INT32_MAX && hrlspi::pictureUsable(fields, hrlspi::kHeaderBufferBytes, LocalSize(handle)))
         place = FitBySize(bi.biWidth, static_cast<int>(rows), stretch, faceSize);
     // A top-down picture (negative height) is drawn upright from its whole
-    // source rectangle, as tall as its rows.
+    // source rectangle, as tall as its rows. Whole pixels are dropped or
+    // repeated: the default mode of a new DC would AND the dropped ones into
+    // the kept ones and darken a photograph, even to black.
+    SetStretchBltMode(face, COLORONCOLOR);
     if (place)
         StretchDIBits(face, place->x, place->y, place->width, place->height, 0, 0, bi.biWidth, static_cast<int>(rows),
                       bits, info, DIB_RGB_COLORS, SRCCOPY);

@@ -276,6 +276,10 @@ TEST_F(Background, RealPngAndJpegThroughTheShippedPlugin) {
         EXPECT_TRUE(Similar(at(50, 150), RGB(0, 0, 255)));
         EXPECT_TRUE(Similar(at(150, 150), RGB(255, 255, 255)));
     }
+    // Halved, red and green columns keep their colours: whole pixels are
+    // dropped, never combined (which would turn them black).
+    applyFile(spitest::binDir() + "\\clock_pictures\\stripes.png", false);
+    for (int x = 0; x < 200; x += 7) EXPECT_TRUE(at(x, 60) == RGB(255, 0, 0) || at(x, 60) == RGB(0, 255, 0)) << x;
     applyFile(spitest::binDir() + "\\clock_pictures\\wide.png", false);  // 300 by 200
     EXPECT_EQ(at(100, 32), kBlank);
     EXPECT_EQ(at(100, 33), RGB(0x20, 0x50, 0xA0));
