@@ -34,6 +34,14 @@ const WineGdiHandleEntry* WineGdiHandleTable() {
 
 }  // namespace
 
+int TextHeight(HFONT font) {
+    WindowDC screen;
+    SelectGuard select(screen.get(), font);
+    TEXTMETRICW metrics;
+    GetTextMetricsW(screen.get(), &metrics);
+    return metrics.tmHeight;
+}
+
 int GdiObjectCount() {
     static const WineGdiHandleEntry* const wineTable = WineGdiHandleTable();
     if (!wineTable) return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));

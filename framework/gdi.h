@@ -89,6 +89,9 @@ inline BitmapHandle CompatibleBitmap(int width, int height) {
     return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
+// The height of a line of text in a font.
+int TextHeight(HFONT font);
+
 // Number of GDI objects the process holds (for leak tests). Under Wine, where
 // GetGuiResources is a stub that answers 0, the count comes from Wine's GDI
 // handle table.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 namespace fw {
@@ -14,6 +15,16 @@ public:
     virtual SYSTEMTIME localTime() = 0;
     virtual int messageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) = 0;
     virtual void messageBeep(UINT type) = 0;
+
+    // The common dialogs (framework/dialogs.h), modal over the active window;
+    // each answers true when the user confirmed. The file dialog takes a
+    // filter of the form "Description|*.ext|..." and the file name to start
+    // at, which becomes the file picked; the colour dialog starts at `color`
+    // and keeps the user's custom colours in `customColors`; the input box
+    // shows `text` and gives back what the user typed.
+    virtual bool openFileDialog(const std::wstring& filter, const std::wstring& defaultExt, std::wstring& fileName) = 0;
+    virtual bool colorDialog(COLORREF& color, std::array<COLORREF, 16>& customColors) = 0;
+    virtual bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) = 0;
 };
 
 class RealPlatform : public Platform {
@@ -21,6 +32,11 @@ public:
     SYSTEMTIME localTime() override;
     int messageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override;
     void messageBeep(UINT type) override;
+
+    // Defined with the dialogs, in framework/dialogs.cpp.
+    bool openFileDialog(const std::wstring& filter, const std::wstring& defaultExt, std::wstring& fileName) override;
+    bool colorDialog(COLORREF& color, std::array<COLORREF, 16>& customColors) override;
+    bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) override;
 };
 
 // The platform in use: a RealPlatform unless a test installed another.

@@ -8,6 +8,7 @@
 
 #include "framework/control.h"
 #include "framework/controls.h"
+#include "framework/dialogs.h"
 #include "framework/form.h"
 
 class TSetupform : public fw::Form {
@@ -93,6 +94,11 @@ public:
 
     fw::BitmapButton okbtn{{.bounds = {288, 8, 75, 25}, .kind = fw::ButtonKind::Ok, .caption = L"OK"}};
     fw::BitmapButton CancelBtn{{.bounds = {288, 40, 75, 25}, .kind = fw::ButtonKind::Cancel, .caption = L"ｷｬﾝｾﾙ"}};
+
+    // The file dialog for pictures, alarm files and fortune data files (its
+    // filter is set before every use), and the colour dialog of the panels.
+    fw::FileOpenDialog FileOpen{.defaultExt = "bmp"};
+    fw::ColorDialog coldlg;
 
     // Enabling that follows the switches.
     void EnbAlmClick();

@@ -26,6 +26,9 @@ public:
     SYSTEMTIME localTime() override { return now; }
     int messageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
     void messageBeep(UINT) override {}
+    bool openFileDialog(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+    bool colorDialog(COLORREF&, std::array<COLORREF, 16>&) override { return false; }
+    bool inputQuery(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
 };
 
 // Client-area pixels of a window as COLORREFs.

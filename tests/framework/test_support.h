@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,19 @@ struct RecordedBox {
     std::wstring text;
     std::wstring caption;
     UINT type;
+};
+
+// What a dialog was opened with.
+struct RecordedFileDialog {
+    std::wstring filter;
+    std::wstring defaultExt;
+    std::wstring fileName;
+};
+
+struct RecordedInput {
+    std::wstring caption;
+    std::wstring prompt;
+    std::wstring preset;
 };
 
 class RecordingPlatform : public fw::Platform {
@@ -36,6 +52,38 @@ public:
 
     std::vector<RecordedBox> boxes;
     std::vector<UINT> beeps;
+
+    // The dialogs take their answers in turn from these queues; nothing
+    // queued, or an empty optional, is the user cancelling.
+    bool openFileDialog(const std::wstring& filter, const std::wstring& defaultExt, std::wstring& fileName) override {
+        fileDialogs.push_back({filter, defaultExt, fileName});
+        return Answer(fileAnswers, fileName);
+    }
+    bool colorDialog(COLORREF& color, std::array<COLORREF, 16>&) override {
+        colorDialogs.push_back(color);
+        return Answer(colorAnswers, color);
+    }
+    bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) override {
+        inputs.push_back({caption, prompt, text});
+        return Answer(inputAnswers, text);
+    }
+
+    std::vector<RecordedFileDialog> fileDialogs;
+    std::deque<std::optional<std::wstring>> fileAnswers;
+    std::vector<COLORREF> colorDialogs;
+    std::deque<std::optional<COLORREF>> colorAnswers;
+    std::vector<RecordedInput> inputs;
+    std::deque<std::optional<std::wstring>> inputAnswers;
+
+private:
+    template <class T>
+    static bool Answer(std::deque<std::optional<T>>& answers, T& value) {
+        if (answers.empty()) return false;
+        const std::optional<T> answer = answers.front();
+        answers.pop_front();
+        if (answer) value = *answer;
+        return answer.has_value();
+    }
 };
 
 // Handles messages until the condition holds; false after ten seconds.

@@ -6,7 +6,11 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -147,18 +151,129 @@ TEST_F(SetupformTest, EveryControlAtItsPlaceWithItsInitialEnabling) {
     EXPECT_EQ(f.Label11.bounds().top, 96);
 }
 
-TEST_F(SetupformTest, TabOrderOfTheFirstPage) {
-    form.show();
-    std::vector<HWND> order;
-    HWND item = GetNextDlgTabItem(form.handle(), nullptr, FALSE);
-    for (int i = 0; i < 12 && item && (order.empty() || item != order.front()); ++i) {
-        order.push_back(item);
-        item = GetNextDlgTabItem(form.handle(), item, FALSE);
+// What the user reads on every page, from the windows themselves (labels have
+// no window: their host page draws their caption).
+TEST_F(SetupformTest, CaptionsItemsAndButtonRolesOfEveryPage) {
+    TSetupform& f = form;
+    f.susp.setTabVisible(true);
+    std::vector<std::wstring> tabs;
+    for (int i = 0; i < SendMessageW(f.pager.handle(), TCM_GETITEMCOUNT, 0, 0); ++i) {
+        wchar_t text[32] = {};
+        TCITEMW tab{};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = text;
+        tab.cchTextMax = 32;
+        SendMessageW(f.pager.handle(), TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
+        tabs.push_back(text);
     }
-    const std::vector<HWND> expected = {form.bgselector.buttonHandle(3), form.str_type.handle(), form.bgfsel.handle(),
-                                        form.Staytop.handle(),           form.chview.handle(),   form.indtyp.buttonHandle(0),
-                                        form.okbtn.handle(),             form.CancelBtn.handle()};
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(tabs, (std::vector<std::wstring>{L"表示設定", L"色設定", L"アラーム", L"その他", L"Susie"}));
+
+    const std::vector<std::pair<fw::WindowedControl*, std::wstring>> windows = {
+        {&f.bgselector, L"背景イメージ"}, {&f.str_type, L"全体に(&A)"},
+        {&f.bgfsel, L"ﾌｧｲﾙ選択(&R)"}, {&f.Staytop, L"常に手前に表示する (&A)"},
+        {&f.chview, L"文字でも時刻を表示する(&C)"}, {&f.indtyp, L"インジケータ"},
+        {&f.BoxBox, L""}, {&f.EnbAlm, L"アラームを使う(&E)"},
+        {&f.AlmAction, L"アラーム挙動"}, {&f.Filsel, L"ﾌｧｲﾙ選択(&R)"},
+        {&f.PlayButton, L"再生(&P)"}, {&f.refrpl, L"繰り返す(&R)"},
+        {&f.udf, L"占い データファイル"}, {&f.SeldfButton, L"ﾌｧｲﾙ選択(&R)"},
+        {&f.cpusi, L""}, {&f.cpusave, L"&CPU負荷軽減モード"},
+        {&f.okbtn, L"OK"}, {&f.CancelBtn, L"ｷｬﾝｾﾙ"},
+    };
+    for (const auto& [control, caption] : windows) {
+        SCOPED_TRACE(testing::PrintToString(caption));
+        wchar_t text[64] = {};
+        GetWindowTextW(control->handle(), text, 64);
+        EXPECT_EQ(text, caption);
+    }
+    const std::vector<std::tuple<fw::Label*, fw::Page*, std::wstring>> labels = {
+        {&f.hrcolLabel, &f.Colsetting, L"短針色"},          {&f.mncolLabel, &f.Colsetting, L"長針色"},
+        {&f.sccolLabel, &f.Colsetting, L"秒針色"},          {&f.indcolLabel, &f.Colsetting, L"インジケータ色"},
+        {&f.chrcolLabel, &f.Colsetting, L"文字表示背景色"}, {&f.bgspcolLabel, &f.Colsetting, L"背景空白色"},
+        {&f.Label6, nullptr, L"時刻"},                      {&f.Label7, nullptr, L"時"},
+        {&f.Label8, nullptr, L"分"},                        {&f.Label9, &f.susp, L"ドライブ"},
+        {&f.Label10, &f.susp, L"ディレクトリ"},             {&f.Label11, &f.susp, L"対応形式"},
+    };
+    for (const auto& [label, page, caption] : labels) {
+        SCOPED_TRACE(testing::PrintToString(caption));
+        EXPECT_EQ(label->caption(), caption);
+        EXPECT_EQ(label->hostHandle(), page ? page->handle() : f.BoxBox.handle());
+    }
+
+    // Radio groups: the items from their buttons, the columns from where the
+    // buttons stand.
+    const std::vector<std::tuple<fw::RadioGroup*, std::vector<std::wstring>, size_t>> groups = {
+        {&f.bgselector, {L"ミルア", L"ネオラ", L"ザクル", L"その他"}, 2},
+        {&f.indtyp, {L"棒", L"1,2,3", L"I,II,III"}, 1},
+        {&f.AlmAction, {L"WAV再生", L"ファイルを開く"}, 1},
+        {&f.udf, {L"デフォルト", L"ユーザ設定"}, 1},
+        {&f.cpusi, {L"1000mSec/Update", L"500mSec/Update", L"100mSec/Update"}, 1},
+    };
+    for (const auto& [group, items, columns] : groups) {
+        SCOPED_TRACE(testing::PrintToString(items.front()));
+        std::vector<std::wstring> shown;
+        std::set<LONG> lefts;
+        for (HWND button = GetWindow(group->handle(), GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
+            wchar_t text[64] = {};
+            GetWindowTextW(button, text, 64);
+            shown.push_back(text);
+            EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_RADIOBUTTON);
+            RECT rect;
+            GetWindowRect(button, &rect);
+            lefts.insert(rect.left);
+        }
+        EXPECT_EQ(shown, items);
+        EXPECT_EQ(lefts.size(), columns);
+    }
+    for (const auto& [combo, count] : {std::pair{&f.hrset, 24}, std::pair{&f.mnset, 60}}) {
+        ASSERT_EQ(SendMessageW(combo->handle(), CB_GETCOUNT, 0, 0), count);
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[8] = {};
+            SendMessageW(combo->handle(), CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            wchar_t expected[8];
+            std::swprintf(expected, 8, L"%02d", i);
+            EXPECT_STREQ(text, expected);
+        }
+    }
+
+    // Enter presses OK, the default button; Esc presses the cancel button.
+    EXPECT_EQ(GetDlgCtrlID(f.okbtn.handle()), IDOK);
+    EXPECT_EQ(GetWindowLongPtrW(f.okbtn.handle(), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetDlgCtrlID(f.CancelBtn.handle()), IDCANCEL);
+    EXPECT_EQ(GetWindowLongPtrW(f.CancelBtn.handle(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+}
+
+// Tab walks each page's controls in their order, then OK and Cancel (the
+// switches on, so that nothing is skipped as disabled).
+TEST_F(SetupformTest, TabOrderOfEveryPage) {
+    TSetupform& f = form;
+    f.susp.setTabVisible(true);
+    f.EnbAlm.setChecked(true);
+    f.cpusave.setChecked(true);
+    f.show();
+    const std::vector<std::pair<fw::Page*, std::vector<HWND>>> pages = {
+        {&f.general_setting,
+         {f.bgselector.buttonHandle(3), f.str_type.handle(), f.bgfsel.handle(), f.Staytop.handle(), f.chview.handle(),
+          f.indtyp.buttonHandle(0)}},
+        {&f.Colsetting, {}},
+        {&f.AlarmSet,
+         {f.EnbAlm.handle(), f.hrset.handle(), f.mnset.handle(), f.AlmAction.buttonHandle(0), f.Filsel.handle(),
+          f.PlayButton.handle(), f.refrpl.handle()}},
+        {&f.OtherSet, {f.udf.buttonHandle(1), f.SeldfButton.handle(), f.cpusi.buttonHandle(0), f.cpusave.handle()}},
+        {&f.susp, {f.drvsel.handle(), f.dirsel.handle(), f.fmtl.handle()}},
+    };
+    for (auto [page, expected] : pages) {
+        SCOPED_TRACE(testing::PrintToString(page->caption()));
+        f.pager.setActivePage(*page);
+        expected.push_back(f.okbtn.handle());
+        expected.push_back(f.CancelBtn.handle());
+        std::vector<HWND> order;
+        HWND item = GetNextDlgTabItem(f.handle(), nullptr, FALSE);
+        for (int i = 0; i < 16 && item && (order.empty() || item != order.front()); ++i) {
+            order.push_back(item);
+            item = GetNextDlgTabItem(f.handle(), item, FALSE);
+        }
+        EXPECT_EQ(order, expected);
+    }
 }
 
 TEST_F(SetupformTest, SusiePageHiddenUntilShownAndActivePageKept) {
@@ -174,15 +289,22 @@ TEST_F(SetupformTest, SusiePageHiddenUntilShownAndActivePageKept) {
     SendMessageW(form.pager.handle(), TCM_GETITEMW, 4, reinterpret_cast<LPARAM>(&tab));
     EXPECT_STREQ(text, L"Susie");
 
+    // The page last shown is the one shown again, showing after showing.
     form.pager.setActivePage(form.AlarmSet);
-    fw::Application::instance().setOnIdle([this](bool& done) {
-        form.setModalResult(fw::mrOk);
-        done = false;  // back to the loop, which sees the result
-    });
-    form.showModal();
-    fw::Application::instance().clearOnIdle();
-    EXPECT_EQ(form.pager.activePage(), &form.AlarmSet);
-    EXPECT_TRUE(IsWindowVisible(form.AlarmSet.handle()) || !form.visible());
+    for (int showing = 0; showing < 2; ++showing) {
+        bool alarmPageShown = false;
+        LRESULT selectedTab = -1;
+        fw::Application::instance().setOnIdle([&](bool& done) {
+            alarmPageShown = IsWindowVisible(form.AlarmSet.handle()) && !IsWindowVisible(form.general_setting.handle());
+            selectedTab = SendMessageW(form.pager.handle(), TCM_GETCURSEL, 0, 0);
+            form.setModalResult(fw::mrOk);
+            done = false;  // back to the loop, which sees the result
+        });
+        form.showModal();
+        fw::Application::instance().clearOnIdle();
+        EXPECT_TRUE(alarmPageShown);
+        EXPECT_EQ(selectedTab, 2);
+    }
 }
 
 // Controls laid over a group box (the fortune file button, the economy
