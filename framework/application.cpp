@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+
 namespace fw {
 
 namespace {
@@ -39,6 +41,10 @@ HINSTANCE ModuleInstance() {
         return self;
     }();
     return module;
+}
+
+std::wstring ModuleProperty(const wchar_t* name) {
+    return name + (L"@" + std::to_wstring(reinterpret_cast<std::uintptr_t>(ModuleInstance())));
 }
 
 bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HBRUSH background) {

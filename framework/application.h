@@ -16,6 +16,11 @@ namespace fw {
 // per module, so the two copies in one process never share a class.
 HINSTANCE ModuleInstance();
 
+// A window property name of this module's own (the name followed by the
+// module handle): each copy of the framework finds its objects on the
+// windows it made and never takes the other copy's windows for its own.
+std::wstring ModuleProperty(const wchar_t* name);
+
 // Registers a window class of this module with double-clicks, the arrow
 // cursor and the program icon (if the module has one); true when the class
 // exists afterwards.

@@ -9,7 +9,11 @@ namespace fw {
 
 namespace {
 
-const wchar_t kControlProperty[] = L"FwControl";
+const wchar_t* ControlProperty() {
+    static const std::wstring name = ModuleProperty(L"FwControl");
+    return name.c_str();
+}
+
 const wchar_t kPanelClass[] = L"FwPanel";
 
 int NextControlId() {
@@ -115,7 +119,7 @@ WindowedControl::~WindowedControl() {
 }
 
 WindowedControl* WindowedControl::fromHandle(HWND window) {
-    return window ? static_cast<WindowedControl*>(GetPropW(window, kControlProperty)) : nullptr;
+    return window ? static_cast<WindowedControl*>(GetPropW(window, ControlProperty())) : nullptr;
 }
 
 const wchar_t* WindowedControl::panelClass() {
@@ -137,7 +141,7 @@ HWND WindowedControl::createWindow(const wchar_t* className, DWORD style, DWORD 
                                   ModuleInstance(), nullptr);
     if (!window) throw Error(L"Cannot create the control \"" + caption() + L"\"");
     handle_ = window;
-    SetPropW(window, kControlProperty, this);
+    SetPropW(window, ControlProperty(), this);
     SetWindowSubclass(window, subclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     return window;
@@ -196,7 +200,7 @@ LRESULT CALLBACK WindowedControl::subclassProc(HWND window, UINT message, WPARAM
     auto* self = reinterpret_cast<WindowedControl*>(refData);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(window, subclassProc, 0);
-        RemovePropW(window, kControlProperty);
+        RemovePropW(window, ControlProperty());
         self->handle_ = nullptr;
         return DefSubclassProc(window, message, wParam, lParam);
     }

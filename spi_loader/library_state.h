@@ -19,30 +19,50 @@ struct LibraryState {
     DataChainRecord* head;
     int count;
     char directory[kPathBytes];
+    // Set while an export runs plug-in code. The progress pump of a load can
+    // run the caller's code (a modal loop of the progress window), which must
+    // then neither load plug-ins nor change the chain or the window under it.
+    bool busy;
 };
 
 LibraryState& state();
 
+// Marks the library busy for one export; false when it already was, and
+// then the export must fail without doing anything.
+class BusyScope {
+public:
+    BusyScope() : entered_(!state().busy) { state().busy = true; }
+    ~BusyScope() {
+        if (entered_) state().busy = false;
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    explicit operator bool() const { return entered_; }
+
+private:
+    bool entered_;
+};
+
+// CheckFormat and SPI_LoadImage inside a busy export, for a picture path
+// that already fits kPathBytes.
+int checkFormat(int index, char* picture);
+int loadImage(int index, char* picture, HLOCAL* pixels, BITMAPINFO* header);
+
 bool isLeadByte(unsigned char c);
-
-// The record with that index (a negative index counts as 0); null past the end.
-ChainNode* nodeAt(int index);
-
-// Plug-in directory followed by the record's full file name; false when
-// there is no such record or the path does not fit.
-bool pluginPathOf(int index, char (&path)[kPathBytes]);
 
 // A plug-in loaded for one call and unloaded when this goes out of scope.
 class PluginModule {
 public:
-    explicit PluginModule(const char* path);  // null: nothing loaded
+    explicit PluginModule(const char* path);
+    explicit PluginModule(int index);  // the plug-in of that record
     ~PluginModule();
     PluginModule(const PluginModule&) = delete;
     PluginModule& operator=(const PluginModule&) = delete;
 
-    explicit operator bool() const { return module_ != nullptr; }
+    // Null when the plug-in lacks it or was not loaded.
     template <class Fn>
     Fn function(const char* name) const {
+        if (module_ == nullptr) return nullptr;
         return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
     }
 

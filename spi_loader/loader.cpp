@@ -23,20 +23,17 @@ void release(HLOCAL& block) {
     block = nullptr;
 }
 
-// Copies the plug-in's header block into the caller's buffer when it makes a
-// usable picture with the pixel block; frees the header block either way.
-bool takeHeader(HLOCAL& info, HLOCAL pixels, BITMAPINFO* header) {
+// Copies what the caller's buffer can hold of the plug-in's header block
+// when it makes a usable picture with the pixel block.
+bool takeHeader(HLOCAL info, HLOCAL pixels, BITMAPINFO* header) {
     const auto* block = static_cast<const unsigned char*>(LocalLock(info));
     if (block == nullptr) return false;
-    const SIZE_T bytes = LocalSize(info);
-    BITMAPINFOHEADER fields{};
-    std::memcpy(&fields, block, bytes < sizeof fields ? bytes : sizeof fields);
-    const DibFields dib{fields.biSize, fields.biWidth, fields.biHeight, fields.biBitCount, fields.biCompression};
-    const bool usable = pictureUsable(dib, bytes, LocalSize(pixels));
-    if (usable) std::memcpy(header, block, bytes);
+    unsigned char copy[kHeaderBufferBytes];
+    const std::size_t bytes = copyHeaderBlock(block, LocalSize(info), copy);
     LocalUnlock(info);
-    release(info);
-    return usable;
+    if (bytes == 0 || !pixelsUsable(readFields(copy), LocalSize(pixels))) return false;
+    std::memcpy(header, copy, bytes);
+    return true;
 }
 
 }  // namespace
@@ -63,15 +60,9 @@ int handleReport(Tprogress& w, int numerator, int denominator) {
     case ProgressReport::Final:
         w.hide();
         return 0;
-    case ProgressReport::Intermediate: {
-        const int units = barUnits(numerator, w.status.max(), w.status.bounds().width);
-        if (units != w.shownUnits) {
-            w.shownUnits = units;
-            w.status.setPosition(numerator);
-        }
-        w.redraw();
+    case ProgressReport::Intermediate:
+        w.moveBar(numerator);
         return w.cancelFlag;
-    }
     }
     return 0;
 }
@@ -87,6 +78,30 @@ int __stdcall ProgressCallback(int numerator, int denominator, long) {
     } catch (...) {
         return 0;
     }
+}
+
+// A plug-in may store both handles and still fail, having freed them itself:
+// after a failure nothing it stored is ours to free. Handed over with
+// success, both blocks are ours until the caller takes them.
+int loadImage(int index, char* picture, HLOCAL* pixels, BITMAPINFO* header) {
+    const PluginModule plugin(index);
+    const auto getPicture = plugin.function<GetPictureFn>("GetPicture");
+    if (getPicture == nullptr) return 0;
+
+    HLOCAL info = nullptr;
+    *pixels = nullptr;
+    int result = -1;
+    const bool returned = guarded([&] { result = getPicture(picture, 0, 0, &info, pixels, ProgressCallback, 0); });
+    // A load that ends without a final report must not leave the window up.
+    if (g_progress != nullptr && g_progress->shown()) g_progress->hide();
+    if (!returned || result != 0) {
+        *pixels = nullptr;
+        return 0;
+    }
+    const bool taken = info != nullptr && *pixels != nullptr && takeHeader(info, *pixels, header);
+    release(info);
+    if (!taken) release(*pixels);
+    return taken ? 1 : 0;
 }
 
 }  // namespace hrlspi
@@ -111,6 +126,7 @@ extern "C" int __stdcall StartupLibrary() {
 }
 
 extern "C" void __stdcall TerminateLibrary() {
+    if (state().busy) return;
     FreeDataChain();
     delete g_progress;
     g_progress = nullptr;
@@ -119,45 +135,28 @@ extern "C" void __stdcall TerminateLibrary() {
 // Every failure leaves the caller's handle null: it never holds something
 // the caller might free twice or draw from.
 extern "C" int __stdcall SPI_LoadImage(int index, LPCSTR path, HLOCAL* pixels, BITMAPINFO* header) {
-    char pluginPath[kPathBytes], picture[kPathBytes];
+    char picture[kPathBytes];
     if (pixels != nullptr) *pixels = nullptr;
     if (path == nullptr || pixels == nullptr || header == nullptr) return 0;
-    if (!pluginPathOf(index, pluginPath) || !joinPath("", path, picture, sizeof picture)) return 0;
-    const PluginModule plugin(pluginPath);
-    if (!plugin) return 0;
-    const auto getPicture = plugin.function<GetPictureFn>("GetPicture");
-    if (getPicture == nullptr) return 0;
-
-    HLOCAL info = nullptr;
-    int result = -1;
-    const bool returned = guarded([&] { result = getPicture(picture, 0, 0, &info, pixels, ProgressCallback, 0); });
-    // A load that ends without a final report must not leave the window up.
-    if (g_progress != nullptr && g_progress->shown()) g_progress->hide();
-    if (!returned) {
-        // After a fault nothing the plug-in stored can be trusted, not even
-        // enough to free it.
-        *pixels = nullptr;
-        return 0;
-    }
-    if (result == 0 && info != nullptr && *pixels != nullptr && takeHeader(info, *pixels, header)) return 1;
-    release(info);
-    release(*pixels);
-    return 0;
+    if (!joinPath("", path, picture, sizeof picture)) return 0;
+    const BusyScope busy;
+    return busy ? loadImage(index, picture, pixels, header) : 0;
 }
 
+// Each try loads the plug-in for the check and again for the decode, so
+// that nothing of the check stays with the plug-in when it decodes.
 extern "C" int __stdcall SPI_LoadImageEx(LPCSTR path, HLOCAL* pixels, BITMAPINFO* header) {
     char picture[kPathBytes], extension[kExtensionBytes];
     if (pixels != nullptr) *pixels = nullptr;
-    if (path == nullptr || !joinPath("", path, picture, sizeof picture) || picture[0] == '\0') return 0;
+    if (path == nullptr || pixels == nullptr || header == nullptr) return 0;
+    if (!joinPath("", path, picture, sizeof picture) || picture[0] == '\0') return 0;
     if (!extensionOf(picture, extension, isLeadByte)) return 0;
+    const BusyScope busy;
+    if (!busy) return 0;
     for (int start = 0;;) {
         const int index = QueryExtension(start, extension);
         if (index == -1) return 0;
-        // One load of the plug-in serves both the check and the decode of this
-        // try (their own loads only count references); it is gone afterwards.
-        char pluginPath[kPathBytes];
-        const PluginModule held(pluginPathOf(index, pluginPath) ? pluginPath : nullptr);
-        if (CheckFormat(index, picture) != 0 && SPI_LoadImage(index, picture, pixels, header) == 1) return 1;
+        if (checkFormat(index, picture) != 0 && loadImage(index, picture, pixels, header) == 1) return 1;
         start = index + 1;
     }
 }

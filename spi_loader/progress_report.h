@@ -13,9 +13,7 @@ constexpr ProgressReport classifyReport(int numerator, int denominator) {
 }
 
 // How much of a bar `units` long a position fills (position clamped to
-// 0..maximum). The bar is only told about positions that change this: every
-// change repaints it, which a plug-in reporting each row would otherwise pay
-// thousands of times.
+// 0..maximum): the window is repainted only when this changes.
 constexpr int barUnits(int position, int maximum, int units) {
     if (maximum <= 0 || units <= 0) return 0;
     if (position <= 0) return 0;

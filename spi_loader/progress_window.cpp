@@ -1,5 +1,7 @@
 #include "spi_loader/progress_window.h"
 
+#include "spi_loader/progress_report.h"
+
 namespace hrlspi {
 
 Tprogress::Tprogress()
@@ -26,6 +28,22 @@ void Tprogress::onCreate() {
 
 void Tprogress::showInFront() {
     SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The bar control repaints itself at every new position, which a plug-in
+// reporting each row would pay thousands of times: a position that leaves
+// the drawn length as it is goes in with the bar's redrawing off.
+void Tprogress::moveBar(int position) {
+    const int units = barUnits(position, status.max(), status.bounds().width);
+    if (units == shownUnits) {
+        SendMessageW(status.handle(), WM_SETREDRAW, FALSE, 0);
+        status.setPosition(position);
+        SendMessageW(status.handle(), WM_SETREDRAW, TRUE, 0);
+        return;
+    }
+    shownUnits = units;
+    status.setPosition(position);
+    redraw();
 }
 
 void Tprogress::redraw() { RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }

@@ -21,8 +21,12 @@ public:
     int cancelFlag = 0;
     void cancbtnClick() { cancelFlag = 1; }
 
-    // How much of status the last position told to it fills (barUnits).
+    // How much of status the drawn bar fills (barUnits).
     int shownUnits = 0;
+
+    // Sets the position of status; repaints the window only when that
+    // changes the drawn length.
+    void moveBar(int position);
 
     // Visible and in front, without taking the activation (and the
     // keyboard focus) from the program's window; hidden again by hide().

@@ -15,11 +15,9 @@ namespace {
 
 LibraryState g_state{};
 
-// Plug-ins get scratch buffers far larger than the length we tell them, so
-// that one which ignores the length (or counts the terminator in it) writes
-// into our scratch rather than past a record field.
+// Every info number is asked with this much room: some plug-ins answer
+// nothing at all for a short buffer, and the record's fields take what fits.
 constexpr int kScratchBytes = 1024;
-constexpr int kInfoBytes = 16;
 // A plug-in answering every info number would otherwise never end the search.
 constexpr int kMaxFormatsPerPlugin = 256;
 
@@ -58,14 +56,14 @@ struct Records {
 Records readFormats(GetPluginInfoFn info, const char* fileName) {
     Records records;
     char scratch[kScratchBytes] = {};
-    if (!guarded([&] { info(0, scratch, kInfoBytes); })) return records;
-    scratch[kInfoBytes - 1] = '\0';
+    if (!guarded([&] { info(0, scratch, kScratchBytes); })) return records;
+    scratch[kScratchBytes - 1] = '\0';
     if (std::strcmp(scratch, "00IN") != 0) return records;
 
     for (int n = 0; n < kMaxFormatsPerPlugin; ++n) {
         std::memset(scratch, 0, sizeof scratch);
         int answer = 0;
-        if (!guarded([&] { answer = info(2 * n + 2, scratch, kInfoBytes); })) {
+        if (!guarded([&] { answer = info(2 * n + 2, scratch, kScratchBytes); })) {
             records.free();
             break;
         }
@@ -74,27 +72,28 @@ Records readFormats(GetPluginInfoFn info, const char* fileName) {
         if (node == nullptr) break;
         copyText(node->record.fileName, sizeof node->record.fileName, fileName, kPathBytes, isLeadByte);
         copyText(node->pluginFile, sizeof node->pluginFile, fileName, kPathBytes, isLeadByte);
-        copyText(node->record.filter, sizeof node->record.filter, scratch, kInfoBytes, isLeadByte);
+        copyFilter(node->record.filter, sizeof node->record.filter, scratch, kScratchBytes, isLeadByte);
         foldLower(node->record.filter);
         records.push(node);
 
         std::memset(scratch, 0, sizeof scratch);
-        const int descriptionBytes = sizeof node->record.description;
-        if (!guarded([&] { info(2 * n + 3, scratch, descriptionBytes); })) {
+        if (!guarded([&] { info(2 * n + 3, scratch, kScratchBytes); })) {
             records.free();
             break;
         }
-        copyText(node->record.description, descriptionBytes, scratch, descriptionBytes, isLeadByte);
+        copyText(node->record.description, sizeof node->record.description, scratch, kScratchBytes, isLeadByte);
     }
     return records;
 }
 
-}  // namespace
+void freeChain() {
+    deleteChain(g_state.head);
+    g_state.head = nullptr;
+    g_state.count = 0;
+    g_state.directory[0] = '\0';
+}
 
-LibraryState& state() { return g_state; }
-
-bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
+// The record with that index (a negative index counts as 0); null past the end.
 ChainNode* nodeAt(int index) {
     if (index >= g_state.count) return nullptr;
     if (index < 0) index = 0;
@@ -103,88 +102,41 @@ ChainNode* nodeAt(int index) {
     return reinterpret_cast<ChainNode*>(r);
 }
 
+// Plug-in directory followed by the record's full file name; false when
+// there is no such record or the path does not fit.
 bool pluginPathOf(int index, char (&path)[kPathBytes]) {
     const ChainNode* node = nodeAt(index);
     return node != nullptr && joinPath(g_state.directory, node->pluginFile, path, kPathBytes);
 }
 
-PluginModule::PluginModule(const char* path) : module_(nullptr) {
-    if (path == nullptr) return;
+HMODULE loadPlugin(const char* path) {
     // No "missing DLL" dialog for a plug-in whose own imports are missing.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    module_ = LoadLibraryA(path);
+    const HMODULE module = LoadLibraryA(path);
     SetThreadErrorMode(oldMode, nullptr);
+    return module;
+}
+
+}  // namespace
+
+LibraryState& state() { return g_state; }
+
+bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+PluginModule::PluginModule(const char* path) : module_(loadPlugin(path)) {}
+
+PluginModule::PluginModule(int index) : module_(nullptr) {
+    char path[kPathBytes];
+    if (pluginPathOf(index, path)) module_ = loadPlugin(path);
 }
 
 PluginModule::~PluginModule() {
     if (module_ != nullptr) FreeLibrary(module_);
 }
 
-}  // namespace hrlspi
-
-using namespace hrlspi;
-
-extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
-    FreeDataChain();
-    LibraryState& s = state();
-    if (!normaliseDirectory(directory != nullptr ? directory : "", s.directory, isLeadByte)) return 0;
-    char pattern[kPathBytes];
-    if (!joinPath(s.directory, "*.SPI", pattern, sizeof pattern)) return 0;
-
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(pattern, &entry);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    do {
-        char path[kPathBytes];
-        if (!joinPath(s.directory, entry.cFileName, path, sizeof path)) continue;
-        const PluginModule plugin(path);
-        if (!plugin) continue;
-        const auto info = plugin.function<GetPluginInfoFn>("GetPluginInfo");
-        if (info == nullptr) continue;
-        const Records records = readFormats(info, entry.cFileName);
-        if (records.count > 0) {
-            records.last->next = s.head;
-            s.head = records.head;
-            s.count += records.count;
-        }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return s.count;
-}
-
-extern "C" int __stdcall GetDataChain(DataChainRecord** head) {
-    if (head != nullptr) *head = state().head;
-    return state().count;
-}
-
-extern "C" void __stdcall FreeDataChain() {
-    LibraryState& s = state();
-    deleteChain(s.head);
-    s.head = nullptr;
-    s.count = 0;
-    s.directory[0] = '\0';
-}
-
-extern "C" int __stdcall QueryExtension(int start, LPCSTR extension) {
-    if (start >= state().count) return -1;
-    if (start < 0) start = 0;
-    char folded[kQueryBytes];
-    const char* ext = extension != nullptr ? extension : "";
-    copyText(folded, sizeof folded, ext, std::strlen(ext), isLeadByte);
-    foldLower(folded);
-    int index = start;
-    for (const DataChainRecord* r = &nodeAt(start)->record; r != nullptr; r = r->next, ++index)
-        if (filterMatches(r->filter, folded)) return index;
-    return -1;
-}
-
-extern "C" int __stdcall CheckFormat(int index, LPCSTR path) {
-    char pluginPath[kPathBytes], picture[kPathBytes];
-    if (path == nullptr || !pluginPathOf(index, pluginPath)) return 0;
-    if (!joinPath("", path, picture, sizeof picture)) return 0;
-    const PluginModule plugin(pluginPath);
-    if (!plugin) return 0;
+int checkFormat(int index, char* picture) {
+    const PluginModule plugin(index);
     const auto isSupported = plugin.function<IsSupportedFn>("IsSupported");
     if (isSupported == nullptr) return 0;
 
@@ -204,4 +156,66 @@ extern "C" int __stdcall CheckFormat(int index, LPCSTR path) {
     if (!guarded([&] { answer = isSupported(picture, argument); })) answer = 0;
     _lclose(file);
     return answer;
+}
+
+}  // namespace hrlspi
+
+using namespace hrlspi;
+
+extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
+    const BusyScope busy;
+    if (!busy) return 0;
+    freeChain();
+    LibraryState& s = state();
+    if (!normaliseDirectory(directory != nullptr ? directory : "", s.directory, isLeadByte)) return 0;
+    char pattern[kPathBytes];
+    if (!joinPath(s.directory, "*.SPI", pattern, sizeof pattern)) return 0;
+
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(pattern, &entry);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        char path[kPathBytes];
+        if (!joinPath(s.directory, entry.cFileName, path, sizeof path)) continue;
+        const PluginModule plugin(path);
+        const auto info = plugin.function<GetPluginInfoFn>("GetPluginInfo");
+        if (info == nullptr) continue;
+        const Records records = readFormats(info, entry.cFileName);
+        if (records.count > 0) {
+            records.last->next = s.head;
+            s.head = records.head;
+            s.count += records.count;
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return s.count;
+}
+
+extern "C" int __stdcall GetDataChain(DataChainRecord** head) {
+    if (head != nullptr) *head = state().head;
+    return state().count;
+}
+
+extern "C" void __stdcall FreeDataChain() {
+    if (!state().busy) freeChain();
+}
+
+extern "C" int __stdcall QueryExtension(int start, LPCSTR extension) {
+    const ChainNode* node = nodeAt(start);
+    if (node == nullptr) return -1;
+    char folded[kQueryBytes];
+    const char* ext = extension != nullptr ? extension : "";
+    copyText(folded, sizeof folded, ext, std::strlen(ext), isLeadByte);
+    foldLower(folded);
+    int index = start < 0 ? 0 : start;
+    for (const DataChainRecord* r = &node->record; r != nullptr; r = r->next, ++index)
+        if (filterMatches(r->filter, folded)) return index;
+    return -1;
+}
+
+extern "C" int __stdcall CheckFormat(int index, LPCSTR path) {
+    char picture[kPathBytes];
+    if (path == nullptr || !joinPath("", path, picture, sizeof picture)) return 0;
+    const BusyScope busy;
+    return busy ? checkFormat(index, picture) : 0;
 }

@@ -36,6 +36,18 @@ bool copyText(char* dst, std::size_t cap, const char* src, std::size_t srcBytes,
     return keep == len;
 }
 
+void copyFilter(char* dst, std::size_t cap, const char* src, std::size_t srcBytes, LeadByteTest lead) {
+    if (cap == 0) return;
+    std::size_t len = 0;
+    while (len < srcBytes && src[len] != '\0') ++len;
+    std::size_t wholePatterns = 0;
+    if (len > cap - 1) {
+        for (std::size_t i = 0; i < cap; i += lead(static_cast<unsigned char>(src[i])) ? 2 : 1)
+            if (src[i] == ';') wholePatterns = i;
+    }
+    copyText(dst, cap, src, wholePatterns != 0 ? wholePatterns : len, lead);
+}
+
 void foldLower(char* text) {
     for (; *text != '\0'; ++text)
         if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');

@@ -22,6 +22,13 @@ bool noLeadBytes(unsigned char);
 bool copyText(char* dst, std::size_t cap, const char* src, std::size_t srcBytes,
               LeadByteTest lead = noLeadBytes);
 
+// Copies a file-name filter the way copyText does, but a filter too long for
+// dst keeps only its whole patterns: it is cut before the last ";" that
+// leaves a text that fits. When not even the first pattern fits, it is cut
+// like any text.
+void copyFilter(char* dst, std::size_t cap, const char* src, std::size_t srcBytes,
+                LeadByteTest lead = noLeadBytes);
+
 // Folds the bytes A to Z to lower case and leaves every other byte alone.
 void foldLower(char* text);
 

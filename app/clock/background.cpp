@@ -68,9 +68,8 @@ bool Tclockform::drawPluginPicture(HDC face, const std::string& name, bool stret
 
     const BITMAPINFOHEADER& bi = info->bmiHeader;
     const std::int64_t rows = bi.biHeight < 0 ? -static_cast<std::int64_t>(bi.biHeight) : bi.biHeight;
-    const hrlspi::DibFields fields{bi.biSize, bi.biWidth, bi.biHeight, bi.biBitCount, bi.biCompression};
     std::optional<FacePlacement> place;
-    if (rows <= INT32_MAX && hrlspi::pictureUsable(fields, hrlspi::kHeaderBufferBytes, LocalSize(handle)))
+    if (rows <= INT32_MAX && hrlspi::pixelsUsable(hrlspi::readFields(buffer.get()), LocalSize(handle)))
         place = FitBySize(bi.biWidth, static_cast<int>(rows), stretch, faceSize);
     // A top-down picture (negative height) is drawn upright from its whole
     // source rectangle, as tall as its rows. Whole pixels are dropped or

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -259,38 +260,73 @@ private:
     HLOCAL pixels_ = nullptr;
 };
 
+// True when the bytes lie in committed memory that may be read.
+bool readable(const void* start, std::size_t bytes) {
+    const auto* p = static_cast<const BYTE*>(start);
+    const BYTE* const end = p + bytes;
+    while (p < end) {
+        MEMORY_BASIC_INFORMATION region;
+        if (VirtualQuery(p, &region, sizeof region) == 0 || region.State != MEM_COMMIT) return false;
+        const DWORD access = region.Protect & 0xFF;
+        if ((region.Protect & PAGE_GUARD) != 0 || access == PAGE_NOACCESS || access == PAGE_EXECUTE) return false;
+        p = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
+    }
+    return true;
+}
+
+// No C++ exception may leave an export: it cannot unwind through the host's
+// frames and would end its process.
+template <class F>
+int withoutExceptions(int failure, F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return failure;
+    }
+}
+
 }  // namespace
 
 extern "C" int __stdcall GetPluginInfo(int infono, LPSTR buf, int buflen) {
-    if (infono == 0) return copyInfo("00IN", buf, buflen);
-    if (infono == 1) return copyInfo("Horolo WIC plug-in 1.0", buf, buflen);
-    const int n = (infono - 2) / 2;
-    if (infono < 0 || n >= kFormatCount) return 0;
-    return copyInfo(infono % 2 == 0 ? kFormats[n].filter : kFormats[n].description, buf, buflen);
+    return withoutExceptions(0, [&] {
+        if (infono == 0) return copyInfo("00IN", buf, buflen);
+        if (infono == 1) return copyInfo("Horolo WIC plug-in 1.0", buf, buflen);
+        const int n = (infono - 2) / 2;
+        if (infono < 0 || n >= kFormatCount) return 0;
+        return copyInfo(infono % 2 == 0 ? kFormats[n].filter : kFormats[n].description, buf, buflen);
+    });
 }
 
 // dw is a file handle when its high word is 0, otherwise a pointer to the
-// first 2 KiB of the file.
+// first 2 KiB of the file. A failed open (HFILE_ERROR) or any other value
+// that points at nothing readable is no picture.
 extern "C" int __stdcall IsSupported(LPSTR, DWORD dw) {
-    unsigned char head[16] = {};
-    DWORD bytes = 0;
-    if (HIWORD(dw) == 0) {
-        if (!ReadFile(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dw)), head, sizeof head, &bytes, nullptr))
-            return 0;
-    } else {
-        std::memcpy(head, reinterpret_cast<const void*>(static_cast<UINT_PTR>(dw)), sizeof head);
-        bytes = sizeof head;
-    }
-    return knownSignature(head, bytes) ? 1 : 0;
+    return withoutExceptions(0, [&] {
+        if (dw == static_cast<DWORD>(HFILE_ERROR)) return 0;
+        unsigned char head[16] = {};
+        DWORD bytes = 0;
+        if (HIWORD(dw) == 0) {
+            if (!ReadFile(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dw)), head, sizeof head, &bytes, nullptr))
+                return 0;
+        } else {
+            const void* memory = reinterpret_cast<const void*>(static_cast<UINT_PTR>(dw));
+            if (!readable(memory, sizeof head)) return 0;
+            std::memcpy(head, memory, sizeof head);
+            bytes = sizeof head;
+        }
+        return knownSignature(head, bytes) ? 1 : 0;
+    });
 }
 
 extern "C" int __stdcall GetPicture(LPSTR buf, long len, unsigned int flag, HANDLE* pHBInfo, HANDLE* pHBm,
                                     Progress progress, long lData) {
-    if (buf == nullptr || pHBInfo == nullptr || pHBm == nullptr || len < 0) return kInternalError;
-    const ComScope com;
-    if (!com.usable()) return kInternalError;
-    Decode decode(progress, lData);
-    const int result = decode.run(buf, len, flag);
-    if (result == kOk) decode.handOver(pHBInfo, pHBm);
-    return result;
+    return withoutExceptions(kOutOfMemory, [&] {
+        if (buf == nullptr || pHBInfo == nullptr || pHBm == nullptr || len < 0) return int{kInternalError};
+        const ComScope com;
+        if (!com.usable()) return int{kInternalError};
+        Decode decode(progress, lData);
+        const int result = decode.run(buf, len, flag);
+        if (result == kOk) decode.handOver(pHBInfo, pHBm);
+        return result;
+    });
 }

@@ -1,10 +1,11 @@
 // The loader's rules over what a plug-in answers: its texts (format filters,
-// descriptions, version) and the header of a decoded picture. The first byte
+// descriptions, version) and the header block of a decoded picture. The first byte
 // picks a Shift-JIS lead-byte test or none; the rest is the answer.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "spi_loader/dib_check.h"
 #include "spi_loader/text_rules.h"
@@ -31,6 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     char field[16];
     copyText(field, sizeof field, text.data(), text.size(), lead);
+    char filter[16];
+    copyFilter(filter, sizeof filter, text.data(), text.size(), lead);
     char dir[kPathBytes];
     normaliseDirectory(text.c_str(), dir, lead);
     char joined[kPathBytes];
@@ -41,9 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         filterMatches(text.c_str(), ext);
     }
 
-    const DibFields f{read<std::uint32_t>(data, size, 1), read<std::int32_t>(data, size, 5),
-                      read<std::int32_t>(data, size, 9), read<std::uint16_t>(data, size, 13),
-                      read<std::uint32_t>(data, size, 15)};
-    pictureUsable(f, read<std::uint16_t>(data, size, 19), read<std::uint32_t>(data, size, 21));
+    // The answer as a plug-in's header block, in a heap block of its exact
+    // size; the last four bytes also give the size of its pixel block.
+    const std::vector<unsigned char> block(data + 1, data + size);
+    unsigned char header[kHeaderBufferBytes];
+    if (copyHeaderBlock(block.data(), block.size(), header) != 0)
+        pixelsUsable(readFields(header), read<std::uint32_t>(data, size, size >= 4 ? size - 4 : 0));
     return 0;
 }

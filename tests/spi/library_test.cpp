@@ -1,4 +1,7 @@
 // hrl_spi.dll through its exports, with the test plug-ins.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -6,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/application.h"
+#include "framework/control.h"
 #include "framework/form.h"
+#include "framework/menu.h"
 #include "spi_test_support.h"
 
 using namespace spitest;
@@ -33,6 +39,23 @@ protected:
         return -1;
     }
 };
+
+// The six pixels above as a 24-bit bottom-up DIB: BGR, rows padded to 12
+// bytes, the bottom row first.
+void expectSixPixels(HLOCAL pixels) {
+    const auto* p = static_cast<const unsigned char*>(LocalLock(pixels));
+    ASSERT_NE(p, nullptr);
+    const unsigned char bottom[] = {255, 255, 255, 0, 0, 0, 30, 20, 10};
+    const unsigned char top[] = {0, 0, 255, 0, 255, 0, 255, 0, 0};
+    EXPECT_EQ(std::memcmp(p, bottom, 9), 0);
+    EXPECT_EQ(std::memcmp(p + 12, top, 9), 0);
+    LocalUnlock(pixels);
+}
+
+LRESULT CALLBACK countKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR keys) {
+    if (message == WM_KEYDOWN) ++*reinterpret_cast<int*>(keys);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
 
 // Order in which the platform lists *.SPI in a folder.
 std::vector<std::string> listing(const std::string& dir) {
@@ -100,16 +123,21 @@ TEST_F(SpiLibrary, DirectoryTooLongForThePathBufferFindsNothing) {
     EXPECT_EQ(lib.GetDataChain(nullptr), 0);
 }
 
-TEST_F(SpiLibrary, FormatsOfOnePluginStandLastDeclaredFirst) {
-    dir.addPlugins({"three.spi"});
+// This plug-in answers no info number but 0 when the buffer is shorter
+// than 64 bytes, and logs every number it is asked.
+TEST_F(SpiLibrary, FormatsAreAskedWithRoomAndStandLastDeclaredFirst) {
+    dir.addPlugins({"picky.spi"});
     ASSERT_EQ(search(), 3);
+    EXPECT_EQ(takeLog(), "picky.spi:attach;picky.spi:info(0);picky.spi:info(2);picky.spi:info(3);"
+                         "picky.spi:info(4);picky.spi:info(5);picky.spi:info(6);picky.spi:info(7);"
+                         "picky.spi:info(8);picky.spi:detach;");
     const auto r = lib.records();
     EXPECT_STREQ(r[0]->filter, "*.hrl");
     EXPECT_STREQ(r[0]->description, "third format");
     EXPECT_STREQ(r[1]->filter, "*.tp2;*.tp3");
-    EXPECT_STREQ(r[2]->filter, "*.tp1;*.tp1a;*.");  // cut to 15 characters and terminated
-    EXPECT_STREQ(r[2]->description, "first format, described at grea");
-    for (const DataChainRecord* rec : r) EXPECT_STREQ(rec->fileName, "three.spi");
+    EXPECT_STREQ(r[2]->filter, "*.jpg;*.jpeg");  // "*.jpg;*.jpeg;*.jfif" keeps its whole patterns
+    EXPECT_STREQ(r[2]->description, "first format, described at grea");  // 40 bytes cut to 31
+    for (const DataChainRecord* rec : r) EXPECT_STREQ(rec->fileName, "picky.spi");
 }
 
 TEST_F(SpiLibrary, PluginsFoundLaterStandInFront) {
@@ -123,6 +151,20 @@ TEST_F(SpiLibrary, PluginsFoundLaterStandInFront) {
     std::vector<std::string> actual;
     for (const DataChainRecord* rec : lib.records()) actual.push_back(rec->fileName);
     EXPECT_EQ(actual, expected);
+}
+
+TEST_F(SpiLibrary, OnlyTheWholeVersionText00INCounts) {
+    dir.addPlugins({"one.spi"});
+    const struct {
+        const char* version;
+        int records;
+    } cases[] = {{"00IN", 1}, {"00in", 0}, {"00INX", 0}, {"00IN456789abcdef", 0}};  // all unterminated
+    for (const auto& c : cases) {
+        SetEnvironmentVariableA("HRL_TEST_VERSION", c.version);
+        EXPECT_EQ(search(), c.records) << c.version;
+        EXPECT_FALSE(moduleLoaded("one.spi"));
+    }
+    SetEnvironmentVariableA("HRL_TEST_VERSION", nullptr);
 }
 
 TEST_F(SpiLibrary, PluginsOfAnotherKindOrWithoutInfoAreSkippedAndUnloaded) {
@@ -147,15 +189,15 @@ TEST_F(SpiLibrary, FilterIsFoldedAndQueryIgnoresCase) {
 
 TEST_F(SpiLibrary, QueryBoundsAndRepeatedQueriesVisitEachMatchOnce) {
     dir.addPlugins({"three.spi"});
-    ASSERT_EQ(search(), 3);  // *.hrl, *.tp2;*.tp3, *.tp1;*.tp1a;*.
+    ASSERT_EQ(search(), 3);  // *.hrl, *.tp2;*.tp3, *.jpg;*.jpeg
     EXPECT_EQ(lib.QueryExtension(3, "hrl"), -1);
     EXPECT_EQ(lib.QueryExtension(-5, "hrl"), 0);
-    EXPECT_EQ(lib.QueryExtension(1, "hrl"), 2);  // the cut filter ends in "*.", which matches anything
+    EXPECT_EQ(lib.QueryExtension(1, "hrl"), -1);
     std::vector<int> visits;
-    for (int i = lib.QueryExtension(0, "tp"); i != -1; i = lib.QueryExtension(i + 1, "tp")) visits.push_back(i);
-    EXPECT_EQ(visits, (std::vector<int>{1, 2}));
+    for (int i = lib.QueryExtension(0, ""); i != -1; i = lib.QueryExtension(i + 1, "")) visits.push_back(i);
+    EXPECT_EQ(visits, (std::vector<int>{0, 1, 2}));
     // An extension longer than the 15 bytes the query keeps is cut, not overrun.
-    EXPECT_EQ(lib.QueryExtension(0, std::string(400, 'h').c_str()), 2);
+    EXPECT_EQ(lib.QueryExtension(0, ("jpeg" + std::string(400, 'x')).c_str()), 2);
 }
 
 TEST_F(SpiLibrary, CheckFormatBoundsLoadNothing) {
@@ -165,8 +207,7 @@ TEST_F(SpiLibrary, CheckFormatBoundsLoadNothing) {
     EXPECT_EQ(lib.CheckFormat(1, pic.c_str()), 0);
     EXPECT_EQ(takeLog(), "");
     EXPECT_EQ(lib.CheckFormat(-3, pic.c_str()), 1);  // counts as 0
-    EXPECT_EQ(takeLog(), "one.spi:IsSupported(handle,pic.hrl)=1;");
-    EXPECT_FALSE(moduleLoaded("one.spi"));
+    EXPECT_EQ(takeLog(), "one.spi:attach;one.spi:IsSupported(handle,pic.hrl)=1;one.spi:detach;");
 }
 
 TEST_F(SpiLibrary, AfterFreeDataChainNothingIsLeft) {
@@ -178,6 +219,7 @@ TEST_F(SpiLibrary, AfterFreeDataChainNothingIsLeft) {
     EXPECT_EQ(head, nullptr);
     EXPECT_EQ(lib.CheckFormat(0, picture().c_str()), 0);
     EXPECT_EQ(lib.QueryExtension(0, "hrl"), -1);
+    EXPECT_EQ(lib.QueryExtension(-3, "hrl"), -1);
 }
 
 TEST_F(SpiLibrary, CheckFormatFailsWithoutIsSupportedOrADecliningPlugin) {
@@ -188,7 +230,7 @@ TEST_F(SpiLibrary, CheckFormatFailsWithoutIsSupportedOrADecliningPlugin) {
     DeleteFileA(dir.file("nocheck.spi").c_str());
     ASSERT_EQ(search(), 1);
     EXPECT_EQ(lib.CheckFormat(0, picture().c_str()), 0);
-    EXPECT_EQ(takeLog(), "decline.spi:IsSupported(handle,pic.hrl)=0;");
+    EXPECT_EQ(takeLog(), "decline.spi:attach;decline.spi:IsSupported(handle,pic.hrl)=0;decline.spi:detach;");
 }
 
 TEST_F(SpiLibrary, PictureThatCannotBeOpenedIsNotOfferedToThePlugin) {
@@ -196,7 +238,7 @@ TEST_F(SpiLibrary, PictureThatCannotBeOpenedIsNotOfferedToThePlugin) {
     ASSERT_EQ(search(), 1);
     takeLog();
     EXPECT_EQ(lib.CheckFormat(0, dir.file("missing.hrl").c_str()), 0);
-    EXPECT_EQ(takeLog(), "");
+    EXPECT_EQ(takeLog(), "one.spi:attach;one.spi:detach;");
 }
 
 TEST_F(SpiLibrary, HandleAbove16BitsIsReplacedByTheFirstBytes) {
@@ -215,7 +257,7 @@ TEST_F(SpiLibrary, HandleAbove16BitsIsReplacedByTheFirstBytes) {
     }
     ASSERT_GT(reinterpret_cast<UINT_PTR>(probe), 0xFFFFu);
     EXPECT_EQ(lib.CheckFormat(0, pic.c_str()), 1);
-    EXPECT_EQ(takeLog(), "one.spi:IsSupported(head,pic.hrl)=1;");
+    EXPECT_EQ(takeLog(), "one.spi:attach;one.spi:IsSupported(head,pic.hrl)=1;one.spi:detach;");
     for (HANDLE h : filler) CloseHandle(h);
     CloseHandle(event);
 }
@@ -238,6 +280,8 @@ TEST_F(SpiLibrary, PluginAnsweringEveryNumberIsCutOff) {
     EXPECT_GE(indexOf("one.spi"), 0);
 }
 
+// Each try loads the plug-in for the check and again for the decode; the
+// decode is asked for the file from offset 0, flag 0, user data 0.
 TEST_F(SpiLibrary, DecodedPictureIsHandedOverUnlocked) {
     dir.addPlugins({"one.spi"});
     ASSERT_EQ(search(), 1);
@@ -245,8 +289,8 @@ TEST_F(SpiLibrary, DecodedPictureIsHandedOverUnlocked) {
     HLOCAL pixels = nullptr;
     HeaderBuffer header;
     ASSERT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
-    EXPECT_EQ(takeLog(), "one.spi:IsSupported(handle,photo.HRL)=1;one.spi:GetPicture=0 reports=0000;");
-    EXPECT_FALSE(moduleLoaded("one.spi"));
+    EXPECT_EQ(takeLog(), "one.spi:attach;one.spi:IsSupported(handle,photo.HRL)=1;one.spi:detach;"
+                         "one.spi:attach;one.spi:GetPicture(0,0,0)=0 reports=0000;one.spi:detach;");
     EXPECT_TRUE(header.guardIntact());
     const BITMAPINFOHEADER& bi = header.info()->bmiHeader;
     EXPECT_EQ(bi.biWidth, 3);
@@ -254,13 +298,7 @@ TEST_F(SpiLibrary, DecodedPictureIsHandedOverUnlocked) {
     EXPECT_EQ(bi.biBitCount, 24);
     ASSERT_NE(pixels, nullptr);
     EXPECT_EQ(LocalFlags(pixels) & LMEM_LOCKCOUNT, 0u);
-    const auto* p = static_cast<const unsigned char*>(LocalLock(pixels));
-    // Bottom-up, BGR, rows padded to 12 bytes: the bottom row comes first.
-    const unsigned char bottom[] = {255, 255, 255, 0, 0, 0, 30, 20, 10};
-    const unsigned char top[] = {0, 0, 255, 0, 255, 0, 255, 0, 0};
-    EXPECT_EQ(std::memcmp(p, bottom, 9), 0);
-    EXPECT_EQ(std::memcmp(p + 12, top, 9), 0);
-    LocalUnlock(pixels);
+    expectSixPixels(pixels);
     EXPECT_EQ(LocalFree(pixels), nullptr);
 }
 
@@ -300,9 +338,9 @@ TEST_F(SpiLibrary, PathEndingInADotAsksEveryPlugin) {
     HeaderBuffer header;
     EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
     const std::string log = takeLog();
-    EXPECT_NE(log.find("one.spi:GetPicture=0"), std::string::npos);
+    EXPECT_NE(log.find("one.spi:GetPicture(0,0,0)=0"), std::string::npos);
     if (indexOf("decline.spi") == 0) {
-        EXPECT_EQ(log.find("decline.spi:IsSupported(handle,photo.)=0;"), 0u);
+        EXPECT_EQ(log.find("decline.spi:attach;decline.spi:IsSupported(handle,photo.)=0;"), 0u);
     }
     LocalFree(pixels);
 }
@@ -318,8 +356,10 @@ TEST_F(SpiLibrary, SecondPluginDecodesWhenTheFirstDeclines) {
     HeaderBuffer header;
     EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
     SetEnvironmentVariableA("HRL_TEST_DECLINE", nullptr);
-    EXPECT_EQ(takeLog(), first + ":IsSupported(handle,pic.hrl)=0;" + second + ":IsSupported(handle,pic.hrl)=1;" +
-                             second + ":GetPicture=0 reports=0000;");
+    EXPECT_EQ(takeLog(), first + ":attach;" + first + ":IsSupported(handle,pic.hrl)=0;" + first + ":detach;" +
+                             second + ":attach;" + second + ":IsSupported(handle,pic.hrl)=1;" + second + ":detach;" +
+                             second + ":attach;" + second + ":GetPicture(0,0,0)=0 reports=0000;" + second +
+                             ":detach;");
     EXPECT_NE(pixels, nullptr);
     LocalFree(pixels);
 }
@@ -334,7 +374,9 @@ TEST_F(SpiLibrary, PluginWithoutGetPictureFails) {
     EXPECT_FALSE(moduleLoaded("nopic.spi"));
 }
 
-TEST_F(SpiLibrary, FailureAfterStoringHandlesFreesBoth) {
+// The plug-in stores both handles, frees the blocks itself and fails; the
+// process then allocates two new blocks, which get the same handles.
+TEST_F(SpiLibrary, FailedDecodeFreesNothingThePluginStored) {
     dir.addPlugins({"failstore.spi"});
     ASSERT_EQ(search(), 1);
     HLOCAL pixels = nullptr;
@@ -342,22 +384,65 @@ TEST_F(SpiLibrary, FailureAfterStoringHandlesFreesBoth) {
     EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
     EXPECT_EQ(pixels, nullptr);
     const std::string log = takeLog();
-    void *info = nullptr, *stored = nullptr;
-    ASSERT_EQ(std::sscanf(log.c_str() + log.find("stored=") + 7, "%p,%p", &info, &stored), 2) << log;
-    EXPECT_EQ(LocalFlags(info), LMEM_INVALID_HANDLE);
-    EXPECT_EQ(LocalFlags(stored), LMEM_INVALID_HANDLE);
+    void *info = nullptr, *stored = nullptr, *canary1 = nullptr, *canary2 = nullptr;
+    ASSERT_EQ(std::sscanf(log.c_str() + log.find("stored="), "stored=%p,%p canaries=%p,%p", &info, &stored,
+                          &canary1, &canary2),
+              4)
+        << log;
+    EXPECT_EQ(LocalFlags(canary1) & LMEM_INVALID_HANDLE, 0u);
+    EXPECT_EQ(LocalFlags(canary2) & LMEM_INVALID_HANDLE, 0u);
+    EXPECT_EQ(LocalFree(canary1), nullptr);
+    EXPECT_EQ(LocalFree(canary2), nullptr);
     EXPECT_EQ(header.bytes[0], 0xCD);  // nothing copied
 }
 
-TEST_F(SpiLibrary, HeaderLargerThanTheCallersBufferIsRefused) {
-    dir.addPlugins({"bighead.spi"});
-    ASSERT_EQ(search(), 1);
+// Header blocks the caller's 1064 bytes cannot take as they are: a 24-bit
+// header in a block of 1068 bytes and a V5 header followed by a colour
+// profile decode; 2000 colours cannot be handed on.
+TEST_F(SpiLibrary, HeaderBlocksLargerThanTheCallersBuffer) {
+    const struct {
+        const char* plugin;
+        bool decodes;
+    } cases[] = {{"bighead.spi", true}, {"v5prof.spi", true}, {"hugepal.spi", false}};
+    for (const auto& c : cases) {
+        const TempDir folder;
+        folder.addPlugins({c.plugin});
+        ASSERT_EQ(lib.SearchPlugin(folder.path().c_str()), 1);
+        HLOCAL pixels = nullptr;
+        HeaderBuffer header;
+        EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), c.decodes ? 1 : 0) << c.plugin;
+        EXPECT_TRUE(header.guardIntact()) << c.plugin;
+        if (!c.decodes) {
+            EXPECT_EQ(pixels, nullptr);
+            EXPECT_EQ(header.bytes[0], 0xCD) << c.plugin;
+            continue;
+        }
+        EXPECT_EQ(header.info()->bmiHeader.biSize, 40u) << c.plugin;
+        EXPECT_EQ(header.info()->bmiHeader.biBitCount, 24) << c.plugin;
+        expectSixPixels(pixels);
+        LocalFree(pixels);
+    }
+}
+
+// The reenter plug-in calls SPI_LoadImage, SPI_LoadImageEx, CheckFormat,
+// SearchPlugin, FreeDataChain and TerminateLibrary from inside GetPicture, as
+// code run by a modal loop of the progress window could, and logs their
+// results and then the record count.
+TEST_F(SpiLibrary, CallsMadeInsideALoadFailAndChangeNothing) {
+    dir.addPlugins({"reenter.spi", "one.spi"});
+    ASSERT_EQ(search(), 2);
+    const auto before = lib.records();
+    const std::string pic = picture();
     HLOCAL pixels = nullptr;
     HeaderBuffer header;
-    EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
-    EXPECT_EQ(pixels, nullptr);
-    EXPECT_TRUE(header.guardIntact());
-    EXPECT_EQ(header.bytes[0], 0xCD);
+    EXPECT_EQ(lib.SPI_LoadImage(indexOf("reenter.spi"), pic.c_str(), &pixels, header.info()), 1);
+    EXPECT_EQ(takeLog(), "reenter.spi:attach;reenter.spi:nested=0,0,0,0,2;"
+                         "reenter.spi:GetPicture(0,0,0)=0 reports=0000;reenter.spi:detach;");
+    EXPECT_EQ(lib.records(), before);
+    EXPECT_NE(lib.progressWindow(), nullptr);
+    LocalFree(pixels);
+    EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);  // works again afterwards
+    LocalFree(pixels);
 }
 
 TEST_F(SpiLibrary, PixelBlockShorterThanItsRowsIsRefused) {
@@ -367,7 +452,7 @@ TEST_F(SpiLibrary, PixelBlockShorterThanItsRowsIsRefused) {
     HeaderBuffer header;
     EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
     EXPECT_EQ(pixels, nullptr);
-    EXPECT_NE(takeLog().find("shortpix.spi:GetPicture=0"), std::string::npos);
+    EXPECT_NE(takeLog().find("shortpix.spi:GetPicture(0,0,0)=0"), std::string::npos);
 }
 
 TEST_F(SpiLibrary, HeaderWith256ColoursFillsTheBufferExactly) {
@@ -442,8 +527,9 @@ TEST_F(SpiLibrary, AbortClickStopsThisPluginAndTheNextMatchingOneDecodes) {
     HeaderBuffer header;
     EXPECT_EQ(lib.SPI_LoadImageEx(pic.c_str(), &pixels, header.info()), 1);
     const std::string log = takeLog();
-    EXPECT_NE(log.find(first + ":GetPicture=1 reports=01;"), std::string::npos) << log;
-    EXPECT_NE(log.find(second + ":GetPicture=0 reports=" + std::string(201, '0') + ";"), std::string::npos) << log;
+    EXPECT_NE(log.find(first + ":GetPicture(0,0,0)=1 reports=01;"), std::string::npos) << log;
+    EXPECT_NE(log.find(second + ":GetPicture(0,0,0)=0 reports=" + std::string(201, '0') + ";"), std::string::npos)
+        << log;
     EXPECT_FALSE(IsWindowVisible(window));
     LocalFree(pixels);
 }
@@ -459,7 +545,7 @@ TEST_F(SpiLibrary, StoppedLoadLeavesNoWindowAndNoHandle) {
     EXPECT_EQ(lib.SPI_LoadImageEx(picture().c_str(), &pixels, header.info()), 0);
     EXPECT_EQ(pixels, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_NE(takeLog().find("GetPicture=1 reports=01;"), std::string::npos);
+    EXPECT_NE(takeLog().find("GetPicture(0,0,0)=1 reports=01;"), std::string::npos);
 }
 
 // The clock program links the window layer too: its forms and the library's
@@ -482,10 +568,46 @@ TEST(SpiBesideTheProgram, ProgramFormsAndTheProgressWindowCoexist) {
         HLOCAL pixels = nullptr;
         HeaderBuffer header;
         EXPECT_EQ(lib.SPI_LoadImageEx(dir.file("pic.hrl").c_str(), &pixels, header.info()), 0);
-        EXPECT_NE(takeLog().find("GetPicture=1 reports=01;"), std::string::npos);
+        EXPECT_NE(takeLog().find("GetPicture(0,0,0)=1 reports=01;"), std::string::npos);
         EXPECT_EQ(lib.SPI_LoadImageEx(dir.file("pic.hrl").c_str(), &pixels, header.info()), 1);
         LocalFree(pixels);
     }
     EXPECT_TRUE(programForm.visible());
     EXPECT_TRUE(IsWindowVisible(programForm.handle()));
+}
+
+// Each copy of the window layer knows only its own windows: with the
+// progress window up, the program's keys, shortcuts and minimising leave it
+// alone.
+TEST(SpiBesideTheProgram, ProgramTakesNoneOfTheLibrarysWindowsForItsOwn) {
+    const Library lib;
+    fw::Form programForm({.caption = L"program", .clientWidth = 100, .clientHeight = 50});
+    fw::PopupMenu menu;
+    int helpRuns = 0;
+    menu.add(L"&Contents", fw::Shortcut{VK_F1}).onClick = [&] { ++helpRuns; };
+    programForm.setPopupMenu(&menu);
+    programForm.show();
+    const HWND progress = lib.progressWindow(), abortButton = lib.abortButton();
+    ShowWindow(progress, SW_SHOWNA);
+    EXPECT_EQ(fw::Form::fromHandle(progress), nullptr);
+    EXPECT_EQ(fw::WindowedControl::fromHandle(abortButton), nullptr);
+
+    int keysAtAbortButton = 0;
+    SetWindowSubclass(abortButton, countKeys, 1, reinterpret_cast<DWORD_PTR>(&keysAtAbortButton));
+    PostMessageW(abortButton, WM_KEYDOWN, VK_RETURN, 0);  // no dialog key of the program's
+    PostMessageW(abortButton, WM_KEYDOWN, VK_F1, 0);      // no shortcut of the program's
+    PostMessageW(programForm.handle(), WM_KEYDOWN, VK_F1, 0);
+    fw::Application& application = fw::Application::instance();
+    application.processMessages();
+    RemoveWindowSubclass(abortButton, countKeys, 1);
+    EXPECT_EQ(keysAtAbortButton, 2);
+    EXPECT_EQ(helpRuns, 1);
+
+    application.minimize();
+    EXPECT_FALSE(IsWindowVisible(programForm.handle()));
+    EXPECT_TRUE(IsWindowVisible(progress));
+    ShowWindow(progress, SW_HIDE);  // the load ends while the program is minimised
+    ShowWindow(application.handle(), SW_RESTORE);  // a click on the task-bar button
+    EXPECT_TRUE(IsWindowVisible(programForm.handle()));
+    EXPECT_FALSE(IsWindowVisible(progress));
 }

@@ -105,22 +105,33 @@ TEST_F(Progress, ZeroOfZeroIsAStartReport) {
     EXPECT_TRUE(w->shown());
 }
 
-TEST_F(Progress, DenominatorsAbove16BitsKeepTheirScale) {
+// Positions far below one pixel of the bar included, and denominators above
+// 16 bits: the scale is the plug-in's own.
+TEST_F(Progress, BarPositionIsTheNumeratorOfEveryReport) {
     ProgressCallback(0, 1000000, 0);
-    ProgressCallback(500000, 1000000, 0);
     EXPECT_EQ(range(), 1000000);
-    EXPECT_EQ(position(), 500000);
+    for (int n : {100, 101, 500000, 500001}) {
+        ProgressCallback(n, 1000000, 0);
+        EXPECT_EQ(position(), n);
+    }
+    ProgressCallback(0, 10, 0);  // a new load starts from an empty bar
+    EXPECT_EQ(position(), 0);
 }
 
-TEST_F(Progress, BarIsToldOnlyAboutChangesItCanShow) {
-    ProgressCallback(0, 1000000, 0);
-    EXPECT_EQ(ProgressCallback(100, 1000000, 0), 0);
-    EXPECT_EQ(position(), 0);  // far less than one pixel
-    ProgressCallback(500000, 1000000, 0);
-    EXPECT_EQ(position(), 500000);
-    ProgressCallback(0, 10, 0);  // a new load starts from an empty bar
-    ProgressCallback(1, 10, 0);
-    EXPECT_EQ(position(), 1);
+// Reports too small to change the drawn length go in without a repaint;
+// the bar still shows every change it can.
+TEST_F(Progress, BarShowsThePositionAfterManySmallReports) {
+    ProgressCallback(0, 1000, 0);
+    for (int n = 1; n <= 500; ++n) ProgressCallback(n, 1000, 0);
+    const HWND bar = w->status.handle();
+    RECT client;
+    GetClientRect(bar, &client);
+    const HDC dc = GetDC(bar);
+    const COLORREF empty = GetPixel(dc, client.right - 3, client.bottom / 2);
+    int filled = 0;
+    for (int x = 0; x < client.right; ++x) filled += GetPixel(dc, x, client.bottom / 2) != empty ? 1 : 0;
+    ReleaseDC(bar, dc);
+    EXPECT_NEAR(filled, client.right / 2, client.right / 10);
 }
 
 TEST_F(Progress, DispatchedClickStopsEveryIntermediateReportUntilTheNextStart) {

@@ -1,8 +1,10 @@
 // The loader's platform-free rules; also run natively under the sanitizers.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "spi_loader/data_chain.h"  // must build without <windows.h>; 32-bit layout checked inside
 #include "spi_loader/dib_check.h"
@@ -83,6 +85,28 @@ TEST(CopyText, NeverSplitsADoubleByteCharacter) {
     EXPECT_STREQ(field, "ab");
 }
 
+TEST(CopyFilter, TooLongKeepsItsWholePatterns) {
+    const struct {
+        const char* filter;
+        const char* field;
+    } cases[] = {
+        {"*.jpg", "*.jpg"},
+        {"*.jpg;*.jpeg;*.jfif", "*.jpg;*.jpeg"},
+        {"*.abc;*.def;*.g", "*.abc;*.def;*.g"},   // 15 bytes: fits as it is
+        {"*.abc;*.def;*.gh", "*.abc;*.def"},
+        {"*.abcdefghijklmn;*.x", "*.abcdefghijklm"},  // not even the first pattern fits
+        {";*.abcdefghijklmn", ";*.abcdefghijkl"},
+        {"*.\x82\xA0;*.abcdefghijkl", "*.\x82\xA0"},
+        {"*.\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0",  // 16 bytes: no cut inside a character
+         "*.\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0\x82\xA0"},
+    };
+    for (const auto& c : cases) {
+        char field[16];
+        copyFilter(field, sizeof field, c.filter, 1024, shiftJisLead);
+        EXPECT_STREQ(field, c.field) << c.filter;
+    }
+}
+
 TEST(FoldLower, OnlyAsciiCapitals) {
     char text[] = "*.JPG;*.Tif@[\x82";
     foldLower(text);
@@ -144,25 +168,98 @@ TEST(ProgressReports, BarUnitsChangeOnlyWithTheDrawnLength) {
     EXPECT_EQ(barUnits(5, 0, 217), 0);
 }
 
-TEST(PictureCheck, HeaderMustFitTheCallersBuffer) {
-    const DibFields rgb{40, 4, 2, 24, kBiRgb};
-    EXPECT_TRUE(pictureUsable(rgb, 40, 24));
-    EXPECT_FALSE(pictureUsable(rgb, 1068, 24));
-    const DibFields pal{40, 4, 2, 8, kBiRgb};
-    EXPECT_TRUE(pictureUsable(pal, kHeaderBufferBytes, 8));
-    EXPECT_FALSE(pictureUsable(rgb, 39, 24));               // not even a header
-    EXPECT_FALSE(pictureUsable({124, 4, 2, 24, kBiRgb}, 40, 24));  // biSize beyond the block
+namespace {
+
+// A header block of blockBytes whose bytes after the 40-byte header count
+// up, so that a copy shows where it came from.
+std::vector<unsigned char> headerBlock(std::uint32_t size, std::uint16_t bits, std::uint32_t compression,
+                                       std::uint32_t colours, std::size_t blockBytes, bool profile = false) {
+    std::vector<unsigned char> block(blockBytes);
+    for (std::size_t i = 0; i < blockBytes; ++i) block[i] = static_cast<unsigned char>(i * 7 + 3);
+    const std::int32_t width = 4, height = 2;
+    std::memcpy(&block[0], &size, 4);
+    std::memcpy(&block[4], &width, 4);
+    std::memcpy(&block[8], &height, 4);
+    std::memcpy(&block[14], &bits, 2);
+    std::memcpy(&block[16], &compression, 4);
+    std::memcpy(&block[32], &colours, 4);
+    if (blockBytes >= 60) {
+        const std::uint32_t space = profile ? 0x4D424544 : 0x73524742;  // 'MBED' or 'sRGB'
+        std::memcpy(&block[56], &space, 4);
+    }
+    return block;
+}
+
+}  // namespace
+
+TEST(HeaderBlock, CopiesWhatTheCallersBufferCanHold) {
+    const struct {
+        const char* what;
+        std::uint32_t size;
+        std::uint16_t bits;
+        std::uint32_t compression, colours;
+        std::size_t block;
+        bool profile;
+        std::size_t written;   // 0: refused
+        std::size_t tableAt;   // where the bytes after a shortened header come from; 0: copied as it stands
+        std::uint32_t coloursAfter;
+    } cases[] = {
+        {"24 bits", 40, 24, kBiRgb, 0, 40, false, 40, 0, 0},
+        {"24 bits in a 1068-byte block", 40, 24, kBiRgb, 0, 1068, false, 40, 0, 0},
+        {"4 bits, 16 colours", 40, 4, kBiRgb, 0, 104, false, 104, 0, 0},
+        {"8 bits, 256 colours", 40, 8, kBiRgb, 0, 1064, false, 1064, 0, 0},
+        {"8 bits, table missing from the block", 40, 8, kBiRgb, 256, 40, false, 0, 0, 0},
+        {"8 bits, 2000 colours", 40, 8, kBiRgb, 2000, 8040, false, 0, 0, 0},
+        {"16-bit masks after the header", 40, 16, kBiBitfields, 0, 52, false, 52, 0, 0},
+        {"16-bit masks missing", 40, 16, kBiBitfields, 0, 48, false, 0, 0, 0},
+        {"V5 without a profile", 124, 24, kBiRgb, 0, 124, false, 124, 0, 0},
+        {"V4 with masks", 108, 32, kBiBitfields, 0, 108, false, 108, 0, 0},
+        {"V5 and an embedded profile", 124, 24, kBiRgb, 0, 124 + 3072, true, 40, 124, 0},
+        {"V5 with masks and a profile", 124, 32, kBiBitfields, 0, 124 + 3072, true, 52, 124, 0},
+        {"V4 with 256 colours", 108, 8, kBiRgb, 256, 108 + 1024, false, 1064, 108, 256},
+        {"24 bits, a palette hint that is not there", 40, 24, kBiRgb, 2000, 40, false, 40, 0, 0},
+        {"24 bits, a palette hint too big to hand on", 40, 24, kBiRgb, 300, 1240, false, 40, 0, 0},
+        {"24 bits, a palette hint that fits", 40, 24, kBiRgb, 16, 104, false, 104, 0, 16},
+        {"core header", 12, 24, kBiRgb, 0, 40, false, 0, 0, 0},
+        {"header larger than its block", 200, 24, kBiRgb, 0, 100, false, 0, 0, 0},
+        {"block shorter than a header", 40, 24, kBiRgb, 0, 39, false, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const auto block = headerBlock(c.size, c.bits, c.compression, c.colours, c.block, c.profile);
+        unsigned char out[kHeaderBufferBytes + 16];
+        std::memset(out, 0xCD, sizeof out);
+        const std::size_t written = copyHeaderBlock(block.data(), block.size(),
+                                                    *reinterpret_cast<unsigned char(*)[kHeaderBufferBytes]>(out));
+        EXPECT_EQ(written, c.written) << c.what;
+        for (std::size_t i = kHeaderBufferBytes; i < sizeof out; ++i) ASSERT_EQ(out[i], 0xCD) << c.what;
+        if (written == 0 || written != c.written) continue;
+        const DibFields f = readFields(out);
+        EXPECT_EQ(f.size, c.tableAt != 0 ? kInfoHeaderBytes : c.size) << c.what;
+        EXPECT_EQ(f.bitCount, c.bits) << c.what;
+        EXPECT_EQ(f.compression, c.compression) << c.what;
+        EXPECT_EQ(f.colorsUsed, c.coloursAfter) << c.what;
+        if (c.tableAt == 0) {
+            const std::size_t rest = written - kInfoHeaderBytes;
+            EXPECT_EQ(std::memcmp(out + kInfoHeaderBytes, block.data() + kInfoHeaderBytes, rest), 0) << c.what;
+            continue;
+        }
+        const std::size_t masks = c.compression == kBiBitfields ? 12 : 0;
+        EXPECT_EQ(std::memcmp(out + kInfoHeaderBytes, block.data() + kInfoHeaderBytes, masks), 0) << c.what;
+        EXPECT_EQ(std::memcmp(out + kInfoHeaderBytes + masks, block.data() + c.tableAt,
+                              written - kInfoHeaderBytes - masks), 0)
+            << c.what;
+    }
 }
 
 TEST(PictureCheck, PixelBlockMustHoldEveryRow) {
-    EXPECT_EQ(pixelBytesNeeded({40, 3, 2, 24, kBiRgb}), 24u);  // rows padded to 12 bytes
-    EXPECT_EQ(pixelBytesNeeded({40, 3, -2, 24, kBiRgb}), 24u);  // top-down
-    EXPECT_EQ(pixelBytesNeeded({40, 9, 1, 1, kBiRgb}), 4u);
-    EXPECT_EQ(pixelBytesNeeded({40, 0, 1, 24, kBiRgb}), 0u);
-    EXPECT_EQ(pixelBytesNeeded({40, 2, 2, 7, kBiRgb}), 0u);
-    EXPECT_EQ(pixelBytesNeeded({40, 0x7FFFFFFF, 0x7FFFFFFF, 32, kBiRgb}), 4ull * 0x7FFFFFFF * 0x7FFFFFFF);
-    EXPECT_FALSE(pictureUsable({40, 3, 2, 24, kBiRgb}, 40, 23));
-    EXPECT_TRUE(pictureUsable({40, 3, 2, 24, kBiRgb}, 40, 24));
-    EXPECT_FALSE(pictureUsable({40, 0, 2, 24, kBiRgb}, 40, 24));
-    EXPECT_TRUE(pictureUsable({40, 3, 2, 8, 1 /* RLE8 */}, 1064, 5));
+    EXPECT_EQ(pixelBytesNeeded({40, 3, 2, 24, kBiRgb, 0}), 24u);  // rows padded to 12 bytes
+    EXPECT_EQ(pixelBytesNeeded({40, 3, -2, 24, kBiRgb, 0}), 24u);  // top-down
+    EXPECT_EQ(pixelBytesNeeded({40, 9, 1, 1, kBiRgb, 0}), 4u);
+    EXPECT_EQ(pixelBytesNeeded({40, 0, 1, 24, kBiRgb, 0}), 0u);
+    EXPECT_EQ(pixelBytesNeeded({40, 2, 2, 7, kBiRgb, 0}), 0u);
+    EXPECT_EQ(pixelBytesNeeded({40, 0x7FFFFFFF, 0x7FFFFFFF, 32, kBiRgb, 0}), 4ull * 0x7FFFFFFF * 0x7FFFFFFF);
+    EXPECT_FALSE(pixelsUsable({40, 3, 2, 24, kBiRgb, 0}, 23));
+    EXPECT_TRUE(pixelsUsable({40, 3, 2, 24, kBiRgb, 0}, 24));
+    EXPECT_FALSE(pixelsUsable({40, 0, 2, 24, kBiRgb, 0}, 24));
+    EXPECT_TRUE(pixelsUsable({40, 3, 2, 8, 1 /* RLE8 */, 0}, 5));
 }

@@ -288,6 +288,21 @@ TEST_F(DirectCall, IsSupportedReadsEitherForm) {
     EXPECT_EQ(isSupported(name, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(text.data()))), 0);
 }
 
+TEST_F(DirectCall, NeitherAWildPointerNorAnExceptionTakesTheHostDown) {
+    char name[] = "six.png";
+    EXPECT_EQ(isSupported(name, static_cast<DWORD>(HFILE_ERROR)), 0);  // what a failed _lopen gives
+    void* reserved = VirtualAlloc(nullptr, 1 << 16, MEM_RESERVE, PAGE_NOACCESS);
+    EXPECT_EQ(isSupported(name, static_cast<DWORD>(reinterpret_cast<UINT_PTR>(reserved))), 0);
+    VirtualFree(reserved, 0, MEM_RELEASE);
+    // A picture in memory of a length no 32-bit process can copy: the copy
+    // throws inside the export, which answers "out of memory".
+    char small[16] = {};
+    HANDLE info = nullptr, pixels = nullptr;
+    EXPECT_EQ(getPicture(small, 0x7FFFFFF0, 1, &info, &pixels, nullptr, 0), 4);
+    EXPECT_EQ(info, nullptr);
+    EXPECT_EQ(pixels, nullptr);
+}
+
 TEST_F(DirectCall, DecodesFromMemoryAndFromAnOffset) {
     std::string bytes = readAll(pictureDir() + "\\six.png");
     HANDLE info = nullptr, pixels = nullptr;
