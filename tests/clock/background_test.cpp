@@ -323,12 +323,16 @@ TEST_F(Background, NoGdiObjectLeaksOverAHundredLoads) {
     searchPlugins(spitest::binDir());
     files.write("picture.bmp", TwoColourBmp(40, 30));
     const std::string png = spitest::binDir() + "\\spi_pictures\\quad.png";
-    applyFile(png, false);
+    auto loads = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(clock.LoadBackgroundFile(i % 2 ? png : files.file("picture.bmp"), i % 3 == 0, kBlank));
+            clock.ChooseStartupBackground({"", "Version 1.00-Release", i % 3});
+            fw::Application::instance().processMessages();
+        }
+    };
+    loads(10);  // what the first loads and paints of the progress window keep (caches)
     const int before = fw::GdiObjectCount();
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_TRUE(clock.LoadBackgroundFile(i % 2 ? png : files.file("picture.bmp"), i % 3 == 0, kBlank));
-        clock.ChooseStartupBackground({"", "Version 1.00-Release", i % 3});
-    }
+    loads(100);
     EXPECT_EQ(fw::GdiObjectCount(), before);
 }
 
