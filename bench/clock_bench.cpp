@@ -143,7 +143,10 @@ int ServeEconomyClock(bool timeText) {
     setupform.cpusave.setChecked(true);
     setupform.cpusi.setItemIndex(0);
     clock.ApplySettings();
-    if (timeText) clock.tmLabel.setVisible(true);  // as at start-up with the title bar shown
+    if (timeText) {  // as at start-up with the title bar shown: the label has the time
+        clock.tmLabel.setVisible(true);
+        clock.setCaption(std::wstring(horolo::kAppName));
+    }
 
     std::vector<double> lags;
     int shownSecond = -1;
