@@ -5,17 +5,12 @@
 #include <utility>
 
 #include "app/clock/clockform.h"
+#include "app/info/aboutbox.h"
 #include "app/settings/setupform.h"
 #include "framework/application.h"
 #include "framework/error.h"
 
 namespace {
-
-// The About window; its content comes with the information windows.
-class TAboutBox : public fw::Form {
-public:
-    TAboutBox() : fw::Form({L"ﾊﾞｰｼﾞｮﾝ情報", 298, 161, fw::BorderStyle::Dialog, false, false, true}) {}
-};
 
 // The alarm window; created last, so its creation handler runs the
 // program's start-up once every window exists.
@@ -40,8 +35,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         fw::Application& app = fw::Application::instance();
         TSetupform setupform;
-        Tclockform clockform(setupform);
         TAboutBox AboutBox;
+        Tclockform clockform(setupform, &AboutBox);
         TAlarmForm AlarmForm([&clockform] { clockform.StartUp(); });
         clockform.create();
         AboutBox.create();

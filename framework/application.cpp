@@ -60,6 +60,19 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HBRUSH backgro
     return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+std::string ProgramFolderFile(std::string_view name) {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    // A trail byte of a double-byte character may equal '\\': find the
+    // last separator character by character.
+    size_t separator = std::string::npos;
+    for (const char* p = folder.c_str(); *p; p = CharNextA(p))
+        if (*p == '\\') separator = static_cast<size_t>(p - folder.c_str());
+    folder.erase(separator == std::string::npos ? 0 : separator);
+    return folder + "\\" + std::string(name);
+}
+
 Application& Application::instance() {
     static Application application;
     return application;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
@@ -26,6 +27,10 @@ std::wstring ModuleProperty(const wchar_t* name);
 // exists afterwards.
 bool RegisterWindowClass(const wchar_t* name, WNDPROC windowProc, HBRUSH background = nullptr);
 
+// The path of a file in the program's folder, an ANSI text: the folder
+// without a trailing backslash, a backslash, and the name.
+std::string ProgramFolderFile(std::string_view name);
+
 class Form;
 
 class Application {
@@ -39,6 +44,10 @@ public:
     // of the error report.
     void setTitle(const std::wstring& title);
     const std::wstring& title() const { return title_; }
+
+    // The path of the program's help file (an ANSI text).
+    void setHelpFile(std::string path) { helpFile_ = std::move(path); }
+    const std::string& helpFile() const { return helpFile_; }
 
     // Called whenever the message queue is empty. The handler starts with
     // done == true; leaving it true lets the loop wait for the next message,
@@ -86,6 +95,7 @@ private:
 
     HWND handle_ = nullptr;
     std::wstring title_;
+    std::string helpFile_;
     IdleHandler onIdle_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;

@@ -1,5 +1,5 @@
-// Panels: the group box, a frame that holds other controls, and the colour
-// panel, a clickable area filled with one colour.
+// Panels: the plain panel and the group box, frames that hold other controls,
+// and the colour panel, a clickable area filled with one colour.
 #pragma once
 
 #include "framework/control.h"
@@ -7,6 +7,29 @@
 #include <string>
 
 namespace fw {
+
+// A container for other controls (pass it as the parent to Form::add) in the
+// button face colour, framed by up to two bevels.
+enum class Bevel { None, Raised, Lowered };
+
+struct PanelSpec {
+    Bounds bounds{};
+    Bevel outer = Bevel::Raised;  // the outer line of the frame
+    Bevel inner = Bevel::None;    // the line inside it
+};
+
+class Panel : public WindowedControl {
+public:
+    explicit Panel(const PanelSpec& layout);
+
+protected:
+    void createHandle() override;
+    LRESULT wndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    Bevel outer_;
+    Bevel inner_;
+};
 
 // A frame with a caption; a container for other controls (pass it as the
 // parent to Form::add). Clicks on it fall through to what lies beneath, and

@@ -24,6 +24,10 @@ int RealPlatform::messageBox(HWND owner, const std::wstring& text, const std::ws
 
 void RealPlatform::messageBeep(UINT type) { MessageBeep(type); }
 
+bool RealPlatform::winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
+    return WinHelpA(owner, file.c_str(), command, data) != FALSE;
+}
+
 Platform& platform() { return *current(); }
 
 PlatformOverride::PlatformOverride(Platform& replacement) : previous_(current()) { current() = &replacement; }

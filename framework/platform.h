@@ -25,6 +25,8 @@ public:
     virtual bool openFileDialog(const std::wstring& filter, const std::wstring& defaultExt, std::wstring& fileName) = 0;
     virtual bool colorDialog(COLORREF& color, std::array<COLORREF, 16>& customColors) = 0;
     virtual bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) = 0;
+    // The help viewer (WinHelpA); for HELP_COMMAND, data points to the macro text.
+    virtual bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) = 0;
 };
 
 class RealPlatform : public Platform {
@@ -37,6 +39,7 @@ public:
     bool openFileDialog(const std::wstring& filter, const std::wstring& defaultExt, std::wstring& fileName) override;
     bool colorDialog(COLORREF& color, std::array<COLORREF, 16>& customColors) override;
     bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) override;
+    bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) override;
 };
 
 // The platform in use: a RealPlatform unless a test installed another.

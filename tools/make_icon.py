@@ -1,16 +1,22 @@
 #!/usr/bin/env python3
 """Writes the program icon: a small analogue clock face showing ten past ten.
 
-Usage: make_icon.py OUTPUT.ico
+Usage: make_icon.py OUTPUT.ico [PICTURE.bmp]
 
 Each image is a 32-bit BGRA DIB with an AND mask, the form every Windows
 version reads. Drawn with 4x4 supersampling so the small sizes stay smooth.
+
+PICTURE.bmp, when given, is the same face at 64 by 64 pixels as a bitmap
+with 256 colours for the About window: palette entry 0 stands for the
+background around the face (the program gives it the window's colour), the
+other entries are the face's own colours.
 """
 import math
 import struct
 import sys
 
 SIZES = (16, 24, 32, 48)
+PICTURE_SIZE = 64
 SUPERSAMPLE = 4
 
 RIM = (40, 48, 64)          # dark slate rim
@@ -104,9 +110,58 @@ def dib(size):
     return header + pixels + bytes(mask)
 
 
+def median_cut(weights, count):
+    """Up to `count` colours standing for the colours of `weights` (colour:
+    pixel count); returns the palette and each colour's index in it."""
+    boxes = [list(weights)]
+    while len(boxes) < count:
+        widest = None
+        for i, box in enumerate(boxes):
+            for channel in range(3):
+                spread = max(c[channel] for c in box) - min(c[channel] for c in box)
+                if spread > 0 and (widest is None or spread > widest[0]):
+                    widest = (spread, i, channel)
+        if widest is None:
+            break
+        _, i, channel = widest
+        box = sorted(boxes[i], key=lambda c: c[channel])
+        half, seen, cut = sum(weights[c] for c in box) / 2, 0, 1
+        for k, colour in enumerate(box[:-1]):
+            seen += weights[colour]
+            cut = k + 1
+            if seen >= half:
+                break
+        boxes[i:i + 1] = [box[:cut], box[cut:]]
+    palette, index = [], {}
+    for box in boxes:
+        total = sum(weights[c] for c in box)
+        palette.append(tuple(round(sum(c[ch] * weights[c] for c in box) / total) for ch in range(3)))
+        for colour in box:
+            index[colour] = len(palette) - 1
+    return palette, index
+
+
+def picture():
+    """The 64-pixel face as a 256-colour BMP file; index 0 is the background."""
+    size = PICTURE_SIZE
+    rows = render(size)
+    weights = {}
+    for row in rows:
+        for b, g, r, a in row:
+            if a >= 128:
+                weights[(b, g, r)] = weights.get((b, g, r), 0) + 1
+    palette, index = median_cut(weights, 255)
+    table = [(192, 192, 192)] + palette + [(0, 0, 0)] * (255 - len(palette))
+    pixels = b''.join(bytes(index[px[:3]] + 1 if px[3] >= 128 else 0 for px in row) for row in reversed(rows))
+    colours = b''.join(bytes((b, g, r, 0)) for b, g, r in table)
+    offset = 14 + 40 + len(colours)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size, 1, 8, 0, len(pixels), 2835, 2835, 256, 0)
+    return struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset) + header + colours + pixels
+
+
 def main():
-    if len(sys.argv) != 2:
-        sys.exit('usage: make_icon.py OUTPUT.ico')
+    if len(sys.argv) not in (2, 3):
+        sys.exit('usage: make_icon.py OUTPUT.ico [PICTURE.bmp]')
     images = [dib(s) for s in SIZES]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
@@ -116,6 +171,9 @@ def main():
     out += b''.join(images)
     with open(sys.argv[1], 'wb') as f:
         f.write(out)
+    if len(sys.argv) == 3:
+        with open(sys.argv[2], 'wb') as f:
+            f.write(picture())
 
 
 if __name__ == '__main__':

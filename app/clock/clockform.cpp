@@ -3,16 +3,22 @@
 #include <algorithm>
 
 #include "app/clock/renderer.h"
+#include "app/info/aboutbox.h"
+#include "app/info/help.h"
 #include "app/settings/setupform.h"
 #include "framework/application.h"
 #include "framework/platform.h"
 #include "spi_loader/hrl_spi.h"
 
+#include <ctime>
+
 using namespace horolo;
 
-Tclockform::Tclockform(TSetupform& setupform)
+Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
     : fw::Form({std::wstring(kAppName), kFaceSize, kFaceSize, fw::BorderStyle::Single, true, false, false}),
+      Fortune(FortuneItem, setupform.bgselector),
       setupform_(setupform),
+      aboutBox_(aboutBox),
       ticker_({[this] { return takeSnapshot(); }, [this] { repaintHands(); },
                [this](const FaceTime& t) { refreshTexts(t); },
                [this] { if (CheckAlarm) CheckAlarm(); }}) {
@@ -23,19 +29,22 @@ Tclockform::Tclockform(TSetupform& setupform)
     fgimg.onDblClick = [this] { FormDblClick(); };
     fgimg.onPaint = [this](HDC dc) { DrawClock(dc); };
     setPopupMenu(&Menu);
-    // Fortune, help and About arrive with their own windows.
+    // No fortunes until the data file has been read.
     FortuneItem.setEnabled(false);
-    hlpContents.setEnabled(false);
-    About.setEnabled(false);
+    FortuneItem.onClick = [this] { FortuneItemClick(); };
     Setting.onClick = [this] { SettingClick(); };
+    hlpContents.onClick = [this] { hlpContentsClick(); };
+    About.onClick = [this] { AboutClick(); };
     Close_Btn.onClick = [this] { Close_BtnClick(); };
     TimeTimer.onTimer = [this] { TimeTimerTimer(); };
 }
 
 void Tclockform::StartUp() {
     fw::Application::instance().setTitle(ApplicationTitle());
+    fw::Application::instance().setHelpFile(DefaultHelpFilePath());
     setCaption(std::wstring(kAppName));
     loadPictureLibrary();
+    if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
     ChooseStartupBackground(StoredBackground{});
@@ -52,6 +61,7 @@ void Tclockform::StartUp() {
     // At start-up the label follows the check box alone, title bar or not.
     tmLabel.setVisible(setupform_.chview.checked());
     DrawIndicators();
+    Fortune.StartUp({}, static_cast<std::uint32_t>(std::time(nullptr)));
 }
 
 void Tclockform::ClockTick(bool force) { ticker_.tick(force); }
@@ -190,6 +200,14 @@ void Tclockform::unloadPictureLibrary() {
         terminate();
     FreeLibrary(LoaderHandle);
     LoaderHandle = nullptr;
+}
+
+void Tclockform::FortuneItemClick() { Fortune.ShowFortune(); }
+
+void Tclockform::hlpContentsClick() { ShowHelpContents(handle(), fw::Application::instance().helpFile()); }
+
+void Tclockform::AboutClick() {
+    if (aboutBox_) aboutBox_->showModal();
 }
 
 void Tclockform::Close_BtnClick() { close(); }

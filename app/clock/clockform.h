@@ -9,12 +9,14 @@
 
 #include "app/clock/geometry.h"
 #include "app/clock/tick.h"
+#include "app/info/fortune.h"
 #include "framework/control.h"
 #include "framework/form.h"
 #include "framework/gdi.h"
 #include "framework/menu.h"
 #include "framework/timer.h"
 
+class TAboutBox;
 class TSetupform;
 
 // The stored values that choose the background at start-up; the defaults
@@ -30,8 +32,9 @@ struct StoredBackground {
 class Tclockform : public fw::Form {
 public:
     // The settings dialog holds the live settings the clock reads; it only
-    // has to exist (not yet be created) when the clock window is made.
-    explicit Tclockform(TSetupform& setupform);
+    // has to exist (not yet be created) when the clock window is made. The
+    // About window is the one its menu shows.
+    explicit Tclockform(TSetupform& setupform, TAboutBox* aboutBox = nullptr);
 
     // The layers, bottom to top, and the time label above them.
     fw::Image bgimg{{0, 0, horolo::kFaceSize, horolo::kFaceSize}};
@@ -47,6 +50,9 @@ public:
     fw::MenuItem& About = Help1.add(L"&About...");
     fw::MenuItem& N1 = Menu.add(L"-");
     fw::MenuItem& Close_Btn = Menu.add(L"&Close", fw::Shortcut::Ctrl('X'));
+
+    // The entries behind "Fortune", which it enables while there are any.
+    FortuneTeller Fortune;
 
     fw::Timer TimeTimer;
 
@@ -69,9 +75,9 @@ public:
     std::function<void()> CheckAlarm;
 
     // The clock window's share of the program's start-up, run once all
-    // windows exist: titles, face bitmap and background, border and client
-    // size, label placement, tick source, stay-on-top, label colour and
-    // visibility, indicators.
+    // windows exist: titles and help file, face bitmap and background,
+    // border and client size, label placement, tick source, stay-on-top,
+    // label colour and visibility, indicators, fortunes and their seed.
     void StartUp();
 
     void ClockTick(bool force);
@@ -84,6 +90,9 @@ public:
     void FormDblClick();
     void FormClose();
     void SettingClick();
+    void FortuneItemClick();
+    void hlpContentsClick();
+    void AboutClick();
     void Close_BtnClick();
 
     // Applies the settings dialog's values to the window (after the dialog).
@@ -119,6 +128,7 @@ private:
     bool labelShownWithoutTitle() const;
 
     TSetupform& setupform_;
+    TAboutBox* aboutBox_;
     fw::BitmapHandle faceBitmap_;
     horolo::ClockTicker ticker_;
     int snapshotMillisecond_ = 0;  // of the last time snapshot

@@ -29,6 +29,7 @@ public:
     bool openFileDialog(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
     bool colorDialog(COLORREF&, std::array<COLORREF, 16>&) override { return false; }
     bool inputQuery(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
+    bool winHelp(HWND, const std::string&, UINT, ULONG_PTR) override { return false; }
 };
 
 // Client-area pixels of a window as COLORREFs.

@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/clock/geometry.h"
 #include "framework/bitmap_file.h"
@@ -37,6 +40,24 @@ BOOL CALLBACK findClockWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+using WindowTest = std::function<bool(HWND, const std::wstring&, DWORD)>;
+
+struct WindowSearch {
+    const WindowTest& accept;
+    HWND found;
+};
+
+BOOL CALLBACK acceptWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    wchar_t caption[256] = {};
+    GetWindowTextW(window, caption, 256);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (!IsWindowVisible(window) || !search->accept(window, caption, process)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // The clock as a separate process, ended by force if a test leaves it running.
 class RunningClock : public ::testing::Test {
 protected:
@@ -58,6 +79,11 @@ protected:
     }
 
     void TearDown() override {
+        // A help viewer left open would hold the test's output open.
+        if (viewer_) {
+            if (WaitForSingleObject(viewer_, 0) == WAIT_TIMEOUT) TerminateProcess(viewer_, 99);
+            CloseHandle(viewer_);
+        }
         if (process_.hProcess) {
             if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
             CloseHandle(process_.hProcess);
@@ -132,8 +158,47 @@ protected:
         return -1;
     }
 
+    // Opens the clock's popup menu as a right-click does and walks it with
+    // the keys, once it shows.
+    void chooseFromMenu(std::initializer_list<WORD> keys) {
+        RECT client{};
+        GetClientRect(window_, &client);
+        POINT at{client.right / 2, client.bottom / 2};
+        ClientToScreen(window_, &at);
+        PostMessageW(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window_), MAKELPARAM(at.x, at.y));
+        const DWORD clock = process_.dwProcessId;
+        ASSERT_NE(waitForWindow([clock](HWND w, const std::wstring&, DWORD process) {
+                      wchar_t kind[16] = {};
+                      GetClassNameW(w, kind, 16);
+                      return process == clock && std::wstring(kind) == L"#32768";
+                  }),
+                  nullptr)
+            << "the popup menu did not show";
+        for (WORD key : keys) PostMessageW(window_, WM_KEYDOWN, key, 0);
+    }
+
+    // The first visible top-level window that the test accepts (given its
+    // caption and process), waiting up to ten seconds for one.
+    static HWND waitForWindow(const WindowTest& accept) {
+        for (int i = 0; i < 200; ++i) {
+            WindowSearch search{accept, nullptr};
+            EnumWindows(acceptWindow, reinterpret_cast<LPARAM>(&search));
+            if (search.found) return search.found;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+
+    // The text of a window of another process.
+    static std::wstring textOf(HWND window) {
+        wchar_t text[4096] = {};
+        SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
+    HANDLE viewer_ = nullptr;  // the help viewer a test started
 };
 
 TEST_F(RunningClock, OpensA200By200WindowCaptionedHorolo) {
@@ -213,6 +278,89 @@ TEST_F(RunningClock, AFirstStartShowsThePictureImage0) {
     DeleteDC(memory);
     EXPECT_EQ(outsideDiffering, 0);
     EXPECT_GE(insideSame * 100, inside * 95) << insideSame << " of " << inside << " pixels inside the ring";
+}
+
+// Fortune shows an entry of the data file beside the program, framed in a
+// voice, in an information box of the clock's own process.
+TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
+    chooseFromMenu({VK_DOWN, VK_RETURN});
+    const DWORD clock = process_.dwProcessId;
+    HWND box = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
+        return process == clock && caption == L"情報";
+    });
+    ASSERT_NE(box, nullptr) << "no information box";
+    std::wstring message;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring text = textOf(child);
+        if (text.find(L"「") != std::wstring::npos) message = text;
+    }
+    const size_t open = message.find(L"\n「"), close = message.find(L"」\n");
+    ASSERT_TRUE(open != std::wstring::npos && close != std::wstring::npos) << "message without an entry";
+    const std::wstring entry = message.substr(open + 2, close - open - 2);
+
+    HANDLE data = CreateFileW(besideThisProgram(L"Fortune.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(data, INVALID_HANDLE_VALUE);
+    std::string bytes(GetFileSize(data, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(data, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(data);
+    std::wstring lines(bytes.size(), L'\0');
+    lines.resize(static_cast<size_t>(MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(got), lines.data(),
+                                                         static_cast<int>(lines.size()))));
+    EXPECT_NE((L"\n" + lines).find(L"\n" + entry + L"\r\n"), std::wstring::npos) << "not an entry of Fortune.dat";
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
+
+TEST_F(RunningClock, AboutShowsItsWindowUntilOk) {
+    chooseFromMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    const DWORD clock = process_.dwProcessId;
+    HWND about = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
+        return process == clock && caption == L"ﾊﾞｰｼﾞｮﾝ情報";
+    });
+    ASSERT_NE(about, nullptr) << "no About window";
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 298);
+    EXPECT_EQ(client.bottom, 161);
+    HWND ok = FindWindowExW(about, nullptr, L"Button", L"OK");
+    ASSERT_NE(ok, nullptr);
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && IsWindowVisible(about); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(about));
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
+
+// Contents starts the system's help viewer with Horolo.hlp beside the
+// program; it opens at the topic "INDEX", titled 目次.
+TEST_F(RunningClock, ContentsOpensTheHelpViewerAtTheIndexTopic) {
+    chooseFromMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN});
+    const DWORD clock = process_.dwProcessId;
+    HWND viewer = waitForWindow([clock](HWND window, const std::wstring&, DWORD process) {
+        wchar_t kind[32] = {};
+        GetClassNameW(window, kind, 32);
+        return process != clock && std::wstring(kind) == L"MS_WINHELP";
+    });
+    ASSERT_NE(viewer, nullptr) << "no help viewer";
+    DWORD viewerId = 0;
+    GetWindowThreadProcessId(viewer, &viewerId);
+    viewer_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, viewerId);
+
+    HWND page = FindWindowExW(viewer, nullptr, L"RichEdit20A", nullptr);
+    ASSERT_NE(page, nullptr);
+    std::wstring text;
+    for (int i = 0; i < 100 && text.empty(); ++i, Sleep(50)) text = textOf(page);
+    EXPECT_EQ(text.substr(0, text.find_first_of(L"\r\n")), L"目次");
+    EXPECT_NE(text.find(L"Horolo はデスクトップに置くアナログ時計です。"), std::wstring::npos);
+
+    PostMessageW(viewer, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(viewer_, 10000), WAIT_OBJECT_0) << "the viewer did not close";
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
 }
 
 TEST_F(RunningClock, CtrlXClosesTheClockWithExitCodeZero) {

@@ -35,6 +35,13 @@ struct RecordedInput {
     std::wstring preset;
 };
 
+struct RecordedHelp {
+    HWND owner;
+    std::string file;
+    UINT command;
+    std::string macro;  // the text of a HELP_COMMAND
+};
+
 class RecordingPlatform : public fw::Platform {
 public:
     SYSTEMTIME localTime() override {
@@ -50,8 +57,15 @@ public:
     }
     void messageBeep(UINT type) override { beeps.push_back(type); }
 
+    bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) override {
+        helps.push_back({owner, file, command, command == HELP_COMMAND ? reinterpret_cast<const char*>(data) : ""});
+        return helpAnswer;
+    }
+
     std::vector<RecordedBox> boxes;
     std::vector<UINT> beeps;
+    std::vector<RecordedHelp> helps;
+    bool helpAnswer = true;
 
     // The dialogs take their answers in turn from these queues; nothing
     // queued, or an empty optional, is the user cancelling.

@@ -1,0 +1,78 @@
+#include "app/info/fortune.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "framework/ansi.h"
+#include "framework/application.h"
+#include "framework/controls.h"
+#include "framework/menu.h"
+#include "framework/platform.h"
+
+namespace {
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+struct HandleCloser {
+    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
+};
+
+// The whole file as bytes; nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+    const std::unique_ptr<void, HandleCloser> file(opened);
+    std::string data;
+    char chunk[16384];
+    DWORD got = 0;
+    do {
+        if (!ReadFile(opened, chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        data.append(chunk, got);
+    } while (got > 0);
+    return data;
+}
+
+}  // namespace
+
+std::string DefaultFortuneDataPath() { return fw::ProgramFolderFile("Fortune.dat"); }
+
+FortuneTeller::FortuneTeller(fw::MenuItem& command, const fw::RadioGroup& bgselector)
+    : command_(command), bgselector_(bgselector) {}
+
+void FortuneTeller::StartUp(const std::string& storedPath, std::uint32_t seconds) {
+    FortuneDataPath = storedPath.empty() ? DefaultFortuneDataPath() : storedPath;
+    FortuneList.clear();
+    LoadFortunes(false);
+    generator_.seed(seconds);
+}
+
+void FortuneTeller::LoadFortunes(bool report) {
+    if (!FileExists(FortuneDataPath)) {
+        if (report) {
+            fw::platform().messageBeep(MB_ICONASTERISK);
+            fw::platform().messageBox(GetActiveWindow(), L"Data File is not found.", L"ｴﾗｰ", MB_ICONSTOP | MB_OK);
+        }
+        command_.setEnabled(false);
+        return;
+    }
+    // A file that exists but cannot be read changes nothing.
+    const std::optional<std::string> data = ReadWholeFile(FortuneDataPath);
+    if (!data) return;
+    FortuneList = horolo::SplitFortunes(*data);
+    command_.setEnabled(!FortuneList.empty());
+}
+
+std::string FortuneTeller::PickFortune() { return FortuneList[generator_.pick(FortuneList.size())]; }
+
+void FortuneTeller::ShowFortune() {
+    if (FortuneList.empty()) return;
+    fw::platform().messageBeep(1);
+    const std::wstring text = horolo::FortuneMessage(bgselector_.itemIndex(), fw::FromAnsi(PickFortune()));
+    fw::platform().messageBox(GetActiveWindow(), text, L"情報", MB_ICONINFORMATION | MB_OK);
+}

@@ -1,0 +1,52 @@
+// The fortune teller's rules: how a data file splits into entries, the
+// random generator that draws them, and the message in the voice that goes
+// with the chosen background picture. No window code here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace horolo {
+
+// A line of the data file is read in pieces of at most this many bytes.
+inline constexpr std::size_t kFortunePieceBytes = 255;
+
+// The entries of a fortune data file, in file order. Each line (ended by a
+// line feed) is cut into pieces of at most 255 bytes, the line feed counted
+// with the piece it ends; each piece is trimmed of trailing line feeds,
+// carriage returns, Ctrl-Z and spaces, and kept when something is left.
+// Bytes stay as they are (Shift-JIS in practice), even where a cut falls
+// inside a double-byte character. A piece ends at a NUL byte, as a C string
+// would: what follows it could never be shown.
+std::vector<std::string> SplitFortunes(std::string_view data);
+
+// The draws: a 64-bit state, state × 0x0000015A00004E35 + 1 modulo 2^64 per
+// draw, which yields the new state's high 32 bits with the top bit cleared.
+class FortuneGenerator {
+public:
+    explicit FortuneGenerator(std::uint64_t state = 0) : state_(state) {}
+
+    // Seeding with the calendar time: low 32 bits the seconds, high bits 0.
+    void seed(std::uint32_t seconds) { state_ = seconds; }
+    // A value from 0 to 0x7FFFFFFF.
+    std::uint32_t next();
+    // Index of one of `count` entries (count > 0): a draw modulo count.
+    std::size_t pick(std::size_t count) { return next() % count; }
+
+private:
+    std::uint64_t state_;
+};
+
+// Number of voices; the last one is the neutral voice of a picture file of
+// the user's own.
+inline constexpr int kFortuneVoices = 4;
+
+// The message for an entry in the voice of a background choice (0 to 3):
+// prefix, line feed, the entry in corner brackets, line feed, suffix. A
+// choice outside the table (no background selected) takes the neutral voice.
+std::wstring FortuneMessage(int voice, std::wstring_view entry);
+
+}  // namespace horolo
