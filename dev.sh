@@ -12,7 +12,7 @@ BUILD=${HOROLO_BUILD:-build}
 WIN=$BUILD/win32
 HOST=$BUILD/host
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix cmake g++ googletest
-          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3
+          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3 python3-pil
           clang libclang-rt-14-dev)
 
 log() { printf '== %s\n' "$*"; }
@@ -150,6 +150,9 @@ cmd_bench() {
     log "$(basename "$b")"
     wine "$b" </dev/null
   done
+  log "economy mode against the floor"
+  bench/economy_vs_floor.sh "$WIN/bin" 60
+  bench/economy_vs_floor.sh "$WIN/bin" 60 text
 }
 
 # Each fuzz target starts from its committed seeds and keeps what it finds in

@@ -127,11 +127,18 @@ void Application::processMessages() {
 }
 
 void Application::loopStep() {
+    if (terminated_) return;
     MSG message;
-    if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-        handleMessage(message);
-    else
-        idle();
+    if (onIdle_) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            handleMessage(message);
+            return;
+        }
+        if (!idle() || terminated_) return;
+    }
+    // Nothing to do before the next message: wait for it and handle it at
+    // once (as few requests to Wine's server as a plain GetMessage loop).
+    if (GetMessageW(&message, nullptr, 0, 0) != -1) handleMessage(message);
 }
 
 void Application::handleMessage(MSG& message) {
@@ -166,7 +173,7 @@ bool Application::handleDialogKeys(MSG& message) {
     return form && form->hasWindowedControls() && IsDialogMessageW(root, &message);
 }
 
-void Application::idle() {
+bool Application::idle() {
     bool done = true;
     if (onIdle_) {
         IdleHandler handler = onIdle_;  // the handler may replace or clear itself
@@ -176,7 +183,7 @@ void Application::idle() {
             ReportException();
         }
     }
-    if (done && !terminated_) WaitMessage();
+    return done;
 }
 
 void Application::minimize() {

@@ -65,8 +65,10 @@ public:
     // Handles every message waiting in the queue, without idling.
     void processMessages();
 
-    // Handles one waiting message, or idles when there is none: the step of
-    // both the main loop and the modal loop of Form::showModal.
+    // Handles one waiting message; with none, runs the idle handler and,
+    // when that is done (or there is none), waits for the next message and
+    // handles it. The step of both the main loop and the modal loop of
+    // Form::showModal.
     void loopStep();
     // True once WM_QUIT arrived, until run() returns; every loop then ends.
     bool terminated() const { return terminated_; }
@@ -86,7 +88,8 @@ private:
     void handleMessage(MSG& message);
     bool handleShortcut(const MSG& message);
     bool handleDialogKeys(MSG& message);
-    void idle();
+    // Runs the idle handler; true when it is done (the loop may wait).
+    bool idle();
     void restore();
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -30,4 +30,9 @@ void ReportException() noexcept {
     }
 }
 
+void ShowErrorBox(const std::wstring& text) {
+    platform().messageBeep(MB_ICONASTERISK);
+    platform().messageBox(nullptr, text, L"ｴﾗｰ", MB_ICONSTOP | MB_OK | MB_TASKMODAL);
+}
+
 }  // namespace fw

@@ -27,4 +27,9 @@ std::wstring CurrentExceptionText();
 // the platform seam). Call only inside a catch block; never throws.
 void ReportException() noexcept;
 
+// The error kind of message box: the asterisk beep first, then the text
+// with the caption "ｴﾗｰ", stop icon and one OK button, modal and centred on
+// the screen (through the platform seam).
+void ShowErrorBox(const std::wstring& text);
+
 }  // namespace fw

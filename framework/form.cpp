@@ -8,15 +8,20 @@
 #include "framework/menu.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace fw {
 
 namespace {
 
 const wchar_t kFormClass[] = L"FwForm";
-const wchar_t* FormProperty() {
-    static const std::wstring name = ModuleProperty(L"FwForm");
-    return name.c_str();
+
+// The forms of this copy of the framework by window. Kept in the process
+// rather than as a window property: a property is a request to Wine's server
+// for every message a form receives.
+std::unordered_map<HWND, Form*>& formsByWindow() {
+    static std::unordered_map<HWND, Form*> forms;
+    return forms;
 }
 
 void RegisterFormClass(WNDPROC windowProc) {
@@ -82,7 +87,8 @@ Form::~Form() {
 }
 
 Form* Form::fromHandle(HWND window) {
-    return window ? static_cast<Form*>(GetPropW(window, FormProperty())) : nullptr;
+    const auto found = formsByWindow().find(window);
+    return found != formsByWindow().end() ? found->second : nullptr;
 }
 
 HFONT Form::sharedFont() {
@@ -147,6 +153,7 @@ void Form::show() {
 
 void Form::hide() {
     visible_ = false;
+    paintBuffer_.reset();
     if (handle_) ShowWindow(handle_, SW_HIDE);
 }
 
@@ -309,13 +316,14 @@ LRESULT CALLBACK Form::windowProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (!form && message == WM_NCCREATE) {
         form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->handle_ = window;
-        SetPropW(window, FormProperty(), form);
+        formsByWindow()[window] = form;
     }
     if (!form) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        RemovePropW(window, FormProperty());
+        formsByWindow().erase(window);
         form->handle_ = nullptr;
         form->visible_ = false;
+        form->paintBuffer_.reset();
         // A later create() makes the controls anew with the window.
         for (Control* control : form->controls_) control->created_ = false;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -382,12 +390,16 @@ LRESULT Form::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Paints the area to update into an off-screen buffer: the background and
 // onPaint where no opaque graphic control covers it, then the graphic
-// controls in z order; then copies the buffer to the screen at once.
+// controls in z order; then copies that area of the buffer to the screen at
+// once.
 void Form::paint() {
     PaintSession session(handle_);
     const RECT area = session.area();
     if (IsRectEmpty(&area)) return;
-    OffscreenBuffer buffer(session.dc(), area);
+    const SIZE client = clientSize();
+    if (!paintBuffer_ || paintBuffer_->area().right != client.cx || paintBuffer_->area().bottom != client.cy)
+        paintBuffer_ = std::make_unique<OffscreenBuffer>(session.dc(), RECT{0, 0, client.cx, client.cy});
+    OffscreenBuffer& buffer = *paintBuffer_;
     HDC dc = buffer.dc();
 
     RegionHandle uncovered = UncoveredRegion(*this, handle_, area);
@@ -402,8 +414,10 @@ void Form::paint() {
         RestoreDC(dc, saved);
         buffer.selectClip(nullptr);
     }
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);  // no work outside the area
     PaintGraphics(*this, handle_, dc, area);
-    buffer.copyTo(session.dc());
+    SelectClipRgn(dc, nullptr);
+    buffer.copyTo(session.dc(), area);
 }
 
 }  // namespace fw

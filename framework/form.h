@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace fw {
 
 class Control;
+class OffscreenBuffer;
 class GraphicControl;
 class PopupMenu;
 
@@ -126,6 +128,9 @@ private:
     int modalResult_ = mrNone;
     PopupMenu* popupMenu_ = nullptr;
     HWND lastFocus_ = nullptr;
+    // The off-screen picture of the client area that paints compose in,
+    // kept while the form is shown (a repaint a second then makes no bitmap).
+    std::unique_ptr<OffscreenBuffer> paintBuffer_;
     std::vector<Control*> controls_;
 };
 

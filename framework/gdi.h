@@ -79,10 +79,14 @@ private:
     SelectGuard select_;
 };
 
-// A bitmap in the screen's format, w by h pixels.
+// A bitmap that every DC can draw on and copy from, w by h pixels: a 32-bit
+// DIB section. (Under Wine, each selection of a device-dependent bitmap into
+// a DC asks the server about the display: that would cost every repaint.)
 inline BitmapHandle CompatibleBitmap(int width, int height) {
-    WindowDC screen;
-    return BitmapHandle(CreateCompatibleBitmap(screen.get(), width, height));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    return BitmapHandle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
 }
 
 // The height of a line of text in a font.

@@ -23,7 +23,7 @@ GraphicControl* pressed = nullptr;
 OffscreenBuffer::OffscreenBuffer(HDC like, const RECT& area)
     : area_(area),
       dc_(like),
-      bitmap_(CreateCompatibleBitmap(like, area.right - area.left, area.bottom - area.top)),
+      bitmap_(CompatibleBitmap(area.right - area.left, area.bottom - area.top)),
       select_(dc_.get(), bitmap_.get()) {
     SetViewportOrgEx(dc_.get(), -area.left, -area.top, nullptr);
 }
@@ -45,12 +45,23 @@ void OffscreenBuffer::copyFrom(HDC source) {
            area_.top, SRCCOPY);
 }
 
-void OffscreenBuffer::copyTo(HDC target) {
-    BitBlt(target, area_.left, area_.top, area_.right - area_.left, area_.bottom - area_.top, dc_.get(), area_.left,
-           area_.top, SRCCOPY);
+void OffscreenBuffer::copyTo(HDC target) { copyTo(target, area_); }
+
+void OffscreenBuffer::copyTo(HDC target, const RECT& part) {
+    BitBlt(target, part.left, part.top, part.right - part.left, part.bottom - part.top, dc_.get(), part.left, part.top,
+           SRCCOPY);
 }
 
 RegionHandle UncoveredRegion(const Form& form, HWND host, const RECT& area) {
+    // The common case first, without any region: one opaque control covers
+    // all of the area (a repaint of the clock face).
+    bool covered = false;
+    ForEachGraphic(form, host, [&](GraphicControl& control) {
+        const RECT rect = control.rect();
+        RECT common;
+        covered = covered || (control.opaque() && IntersectRect(&common, &rect, &area) && EqualRect(&common, &area));
+    });
+    if (covered) return nullptr;
     RegionHandle region(CreateRectRgnIndirect(&area));
     int kind = SIMPLEREGION;
     ForEachGraphic(form, host, [&](GraphicControl& control) {
@@ -64,19 +75,23 @@ RegionHandle UncoveredRegion(const Form& form, HWND host, const RECT& area) {
 }
 
 void PaintGraphics(const Form& form, HWND host, HDC dc, const RECT& area) {
+    // What every control starts with, set once; each control's own changes
+    // end with it. (Each GDI call counts: the clock repaints every second.)
+    const int outer = SaveDC(dc);
+    SelectObject(dc, form.font());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     ForEachGraphic(form, host, [&](GraphicControl& control) {
         const RECT rect = control.rect();
         RECT common;
         if (!IntersectRect(&common, &rect, &area)) return;
         const int saved = SaveDC(dc);
-        IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-        OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
-        SelectObject(dc, form.font());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        if (!EqualRect(&common, &area)) IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+        if (rect.left != 0 || rect.top != 0) OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
         control.paint(dc);
         RestoreDC(dc, saved);
     });
+    RestoreDC(dc, outer);
 }
 
 LRESULT PaintOverWindow(const Form& form, HWND host, const std::function<LRESULT()>& paintWindow) {

@@ -38,6 +38,9 @@ public:
     void selectClip(HRGN region);
     void copyFrom(HDC source);
     void copyTo(HDC target);
+    // Copies one part of the buffer, in client coordinates.
+    void copyTo(HDC target, const RECT& part);
+    const RECT& area() const { return area_; }
 
 private:
     RECT area_;

@@ -25,23 +25,27 @@ Timer::~Timer() {
     if (interval_ != 0) setInterval(0);
 }
 
-void Timer::setInterval(UINT milliseconds) {
+void Timer::setInterval(UINT milliseconds, UINT firstDelay) {
     HWND window = Application::instance().handle();
     interval_ = milliseconds;
+    delayed_ = milliseconds != 0 && firstDelay != 0 && firstDelay != milliseconds;
     if (milliseconds == 0) {
         KillTimer(window, IdOf(this));
         liveTimers().erase(this);
         return;
     }
-    if (!SetTimer(window, IdOf(this), milliseconds, nullptr)) throw Error(L"Cannot start a timer");
+    if (!SetTimer(window, IdOf(this), delayed_ ? firstDelay : milliseconds, nullptr))
+        throw Error(L"Cannot start a timer");
     liveTimers().insert(this);
 }
 
 void Timer::dispatch(UINT_PTR id) {
     Timer* timer = reinterpret_cast<Timer*>(id);
-    if (!liveTimers().count(timer) || !timer->onTimer) return;
-    std::function<void()> handler = timer->onTimer;  // the handler may destroy or reset the timer
+    if (!liveTimers().count(timer)) return;
     try {
+        if (timer->delayed_) timer->setInterval(timer->interval_);  // the first delay is over
+        if (!timer->onTimer) return;
+        std::function<void()> handler = timer->onTimer;  // the handler may destroy or reset the timer
         handler();
     } catch (...) {
         ReportException();

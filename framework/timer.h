@@ -16,8 +16,10 @@ public:
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
-    // Milliseconds between calls; 0 stops the timer.
-    void setInterval(UINT milliseconds);
+    // Milliseconds between calls; 0 stops the timer. A first delay puts the
+    // first call that many milliseconds from now and the later ones an
+    // interval apart from it (to keep the calls in phase with a clock).
+    void setInterval(UINT milliseconds, UINT firstDelay = 0);
     UINT interval() const { return interval_; }
 
     std::function<void()> onTimer;
@@ -26,6 +28,7 @@ private:
     friend class Application;
     static void dispatch(UINT_PTR id);
     UINT interval_ = 0;
+    bool delayed_ = false;  // the running period is the first delay
 };
 
 }  // namespace fw

@@ -1,5 +1,7 @@
 #include "app/clock/clockform.h"
 
+#include <algorithm>
+
 #include "app/clock/renderer.h"
 #include "app/info/aboutbox.h"
 #include "app/info/help.h"
@@ -12,21 +14,12 @@
 
 using namespace horolo;
 
-namespace {
-
-FaceTime Now() {
-    const SYSTEMTIME t = fw::platform().localTime();
-    return {t.wHour, t.wMinute, t.wSecond};
-}
-
-}  // namespace
-
 Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
     : fw::Form({std::wstring(kAppName), kFaceSize, kFaceSize, fw::BorderStyle::Single, true, false, false}),
       Fortune(FortuneItem, setupform.bgselector),
       setupform_(setupform),
       aboutBox_(aboutBox),
-      ticker_({Now, [this] { fgimg.invalidate(); fgimg.update(); },
+      ticker_({[this] { return takeSnapshot(); }, [this] { repaintHands(); },
                [this](const FaceTime& t) { refreshTexts(t); },
                [this] { if (CheckAlarm) CheckAlarm(); }}) {
     add(bgimg);
@@ -54,7 +47,7 @@ void Tclockform::StartUp() {
     if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
-    loadBackground();
+    ChooseStartupBackground(StoredBackground{});
     setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
     faceSize = kFaceSize;
     setClientSize(faceSize, faceSize);
@@ -78,7 +71,19 @@ void Tclockform::AppIdle(bool& done) {
     done = false;
 }
 
-void Tclockform::TimeTimerTimer() { ClockTick(false); }
+FaceTime Tclockform::takeSnapshot() {
+    const SYSTEMTIME t = fw::platform().localTime();
+    snapshotMillisecond_ = t.wMilliseconds;
+    return {t.wHour, t.wMinute, t.wSecond};
+}
+
+// The tick's own time snapshot tells whether the timer is still in phase.
+void Tclockform::TimeTimerTimer() {
+    ClockTick(false);
+    const unsigned interval = TimeTimer.interval();
+    if (OutOfPhase(interval, snapshotMillisecond_))
+        TimeTimer.setInterval(interval, DelayToPhase(interval, snapshotMillisecond_));
+}
 
 void Tclockform::refreshTexts(const FaceTime& t) {
     const TickTexts texts = TextsForTick(setupform_.chview.checked(), tmLabel.visible(), t);
@@ -93,6 +98,19 @@ void Tclockform::DrawClock(HDC dc) {
     DrawHands(dc, faceTime(),
               {setupform_.hrcol.color(), setupform_.mncol.color(), setupform_.sccol.color()},
               client.cx, client.cy);
+    handsDrawn_ = HandsBox(ComputeHands(faceTime(), client.cx, client.cy));
+}
+
+// Only where the hands were and where they go is painted again: the rest of
+// the face does not change, and each second's copy stays small.
+void Tclockform::repaintHands() {
+    if (!handle()) return;
+    const SIZE client = clientSize();
+    const FaceBox now = HandsBox(ComputeHands(faceTime(), client.cx, client.cy));
+    const RECT dirty{std::min(now.left, handsDrawn_.left), std::min(now.top, handsDrawn_.top),
+                     std::max(now.right, handsDrawn_.right), std::max(now.bottom, handsDrawn_.bottom)};
+    InvalidateRect(handle(), &dirty, FALSE);
+    fgimg.update();
 }
 
 void Tclockform::DrawIndicators() {
@@ -114,21 +132,14 @@ void Tclockform::CopyFaceToBackground() {
     bgimg.invalidate();
 }
 
-void Tclockform::loadBackground() {
-    if (!faceBitmap_) return;
-    const fw::BitmapCanvas face(faceBitmap_.get());
-    const fw::BrushHandle brush(CreateSolidBrush(kPlainBackground));
-    const SIZE client = clientSize();
-    const RECT all{0, 0, client.cx, client.cy};
-    FillRect(face.get(), &all, brush.get());
-}
-
 void Tclockform::applyTickSource(const TickSource& source) {
     fw::Application& app = fw::Application::instance();
     // Never two drivers at once: drop the idle handler before the timer
     // starts, and stop the timer before the idle handler comes back.
     if (!source.idleHandler) app.clearOnIdle();
-    if (source.timerInterval) TimeTimer.setInterval(*source.timerInterval);
+    if (source.timerInterval)
+        TimeTimer.setInterval(*source.timerInterval,
+                              DelayToPhase(*source.timerInterval, fw::platform().localTime().wMilliseconds));
     if (source.idleHandler) app.setOnIdle([this](bool& done) { AppIdle(done); });
 }
 
@@ -155,7 +166,7 @@ void Tclockform::ApplySettings() {
     tmLabel.setColor(setupform_.chrcol.color());
     tmLabel.setVisible(labelShownWithoutTitle());
     applyTickSource(AppliedTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
-    loadBackground();
+    ChooseAppliedBackground();
     DrawIndicators();
     CopyFaceToBackground();
     ClockTick(true);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "app/clock/geometry.h"
 #include "app/clock/tick.h"
@@ -18,8 +19,15 @@
 class TAboutBox;
 class TSetupform;
 
-// Face colour until background pictures exist: plain white.
-inline constexpr COLORREF kPlainBackground = RGB(255, 255, 255);
+// The stored values that choose the background at start-up; the defaults
+// are a first start's (no settings file).
+struct StoredBackground {
+    std::string background;             // "Background": a picture file, or empty
+    std::string version;                // "Version"
+    int resource = 0;                   // "Resource": the picture selector's item
+    bool stretchMode = false;           // "StretchMode"
+    COLORREF backSpace = RGB(0, 0, 0);  // "BackSpace": the blank colour
+};
 
 class Tclockform : public fw::Form {
 public:
@@ -54,6 +62,9 @@ public:
     int TitleHidden = 0;
     // hrl_spi.dll while it is loaded (from start-up to close); null without it.
     HMODULE LoaderHandle = nullptr;
+    // The background's picture file (an ANSI path); empty while a built-in
+    // picture is shown.
+    std::string BackgroundFile;
 
     // The off-screen face: background picture with the indicators.
     HBITMAP faceBitmap() const { return faceBitmap_.get(); }
@@ -87,6 +98,18 @@ public:
     // Applies the settings dialog's values to the window (after the dialog).
     void ApplySettings();
 
+    // Draws a picture file into the face: a bitmap file directly, any other
+    // format through hrl_spi; stretched over the face or fitted on the blank
+    // colour. False (after an error box for an unknown format or an
+    // unreadable bitmap file) when nothing was drawn.
+    bool LoadBackgroundFile(const std::string& name, bool stretch, COLORREF blank);
+    // The background at start-up, from the stored values: the picture file,
+    // or the built-in picture of the stored item; "IMAGE0" when either fails.
+    void ChooseStartupBackground(const StoredBackground& stored);
+    // The background after the settings dialog: BackgroundFile with the
+    // dialog's stretch and blank colour, or the selector's built-in picture.
+    void ChooseAppliedBackground();
+
 protected:
     void onPaint(HDC dc) override;
     void onDblClick() override;
@@ -95,7 +118,11 @@ protected:
 private:
     void loadPictureLibrary();
     void unloadPictureLibrary();
-    void loadBackground();
+    void showBuiltInPicture(int item);
+    bool drawPluginPicture(HDC face, const std::string& name, bool stretch);
+    void showPictureFileOrFallback(bool stretch, COLORREF blank);
+    horolo::FaceTime takeSnapshot();
+    void repaintHands();
     void applyTickSource(const horolo::TickSource& source);
     void refreshTexts(const horolo::FaceTime& t);
     bool labelShownWithoutTitle() const;
@@ -104,4 +131,7 @@ private:
     TAboutBox* aboutBox_;
     fw::BitmapHandle faceBitmap_;
     horolo::ClockTicker ticker_;
+    int snapshotMillisecond_ = 0;  // of the last time snapshot
+    // Where the hands were last drawn (all of the face before the first time).
+    horolo::FaceBox handsDrawn_{0, 0, horolo::kFaceSize, horolo::kFaceSize};
 };

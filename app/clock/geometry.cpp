@@ -1,5 +1,6 @@
 #include "app/clock/geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace horolo {
@@ -65,6 +66,20 @@ std::wstring_view IndicatorText(int style, int position) {
         case kRoman: return romanNumerals[position];
         default: return {};
     }
+}
+
+FaceBox HandsBox(const HandPoints& hands) {
+    FaceBox box{hands.second[0].x, hands.second[0].y, hands.second[0].x, hands.second[0].y};
+    auto add = [&box](const FacePoint& p) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    };
+    for (const FacePoint& p : hands.hour) add(p);
+    for (const FacePoint& p : hands.minute) add(p);
+    for (const FacePoint& p : hands.second) add(p);
+    return {box.left - 1, box.top - 1, box.right + 2, box.bottom + 2};
 }
 
 }  // namespace horolo

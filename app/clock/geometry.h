@@ -64,6 +64,14 @@ struct HandPoints {
 
 HandPoints ComputeHands(const FaceTime& t, int width = kFaceSize, int height = kFaceSize);
 
+// The pixels the three hands can touch: the box of all their points, one
+// pixel wider on each side for the pen; right and bottom exclusive.
+struct FaceBox {
+    int left, top, right, bottom;
+    friend bool operator==(const FaceBox&, const FaceBox&) = default;
+};
+FaceBox HandsBox(const HandPoints& hands);
+
 // Indicator styles as the items of the style radio group; anything else
 // (no item selected) draws no indicators.
 enum IndicatorStyle : int { kBars = 0, kArabic = 1, kRoman = 2 };

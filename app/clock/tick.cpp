@@ -61,4 +61,14 @@ TickSource AppliedTickSource(bool economy, int item) {
     return {true, 0u};
 }
 
+unsigned DelayToPhase(unsigned interval, int millisecond) {
+    if (interval == 0) return 0;
+    const unsigned offset = static_cast<unsigned>(millisecond) % interval;
+    return (interval + kPhaseLead - offset) % interval;
+}
+
+bool OutOfPhase(unsigned interval, int millisecond) {
+    return interval != 0 && static_cast<unsigned>(millisecond) % interval > kPhaseLead + kPhaseTolerance;
+}
+
 }  // namespace horolo

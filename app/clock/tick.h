@@ -69,4 +69,19 @@ std::optional<unsigned> EconomyInterval(int item);
 TickSource StartupTickSource(bool economy, int item);
 TickSource AppliedTickSource(bool economy, int item);
 
+// The tick timer keeps the interval chosen but runs in phase with the local
+// time's seconds: each call comes just after a boundary of its interval
+// within the second (the change of second among them), so that a new second
+// shows at once rather than up to a whole interval late. A call up to
+// kPhaseTolerance ms after its place still counts as in phase (the timers of
+// Windows step in about 16 ms).
+inline constexpr int kPhaseLead = 3;
+inline constexpr int kPhaseTolerance = 25;
+
+// Milliseconds from a moment `millisecond` into the second until the next
+// call in phase (0: one whole interval).
+unsigned DelayToPhase(unsigned interval, int millisecond);
+// Whether a timer call that came `millisecond` into the second is out of phase.
+bool OutOfPhase(unsigned interval, int millisecond);
+
 }  // namespace horolo

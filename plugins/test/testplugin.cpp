@@ -260,7 +260,11 @@ extern "C" int __stdcall GetPicture(LPSTR buf, long len, unsigned int flag, HAND
     auto* bi = reinterpret_cast<BITMAPINFOHEADER*>(block);
     bi->biSize = headerSize;
     bi->biWidth = width;
+#ifdef PLUG_TOP_DOWN
+    bi->biHeight = -height;
+#else
     bi->biHeight = height;
+#endif
     bi->biPlanes = 1;
     bi->biBitCount = bits;
     bi->biCompression = BI_RGB;
@@ -275,7 +279,11 @@ extern "C" int __stdcall GetPicture(LPSTR buf, long len, unsigned int flag, HAND
     auto* table = reinterpret_cast<RGBQUAD*>(block + headerSize);
     auto* out = static_cast<unsigned char*>(LocalLock(pixels));
     for (int y = 0; y < height; ++y) {
+#ifdef PLUG_TOP_DOWN
+        unsigned char* row = out + static_cast<size_t>(y) * stride;
+#else
         unsigned char* row = out + static_cast<size_t>(height - 1 - y) * stride;  // bottom-up
+#endif
         for (int x = 0; x < width; ++x) {
             const unsigned char* rgb = &bytes[6 + 3 * (y * width + x)];
             if (bits == 8) {

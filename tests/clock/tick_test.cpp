@@ -111,5 +111,30 @@ TEST(TickSource, ApplyColumn) {
     EXPECT_EQ(AppliedTickSource(false, 2), (TickSource{true, 0u}));
 }
 
+// The timer is put and kept just after the interval's boundaries within the
+// local time's second, so that the second hand follows the change at once.
+TEST(TickPhase, CallsFollowTheBoundariesOfTheSecond) {
+    const struct {
+        unsigned interval;
+        int millisecond;
+        bool outOfPhase;
+        unsigned delay;
+    } cases[] = {
+        {1000, 3, false, 0},      // on its place: the next call one interval on
+        {1000, 0, false, 3},      // just on the boundary
+        {1000, 28, false, 975},   // late within the tolerance
+        {1000, 29, true, 974},    // later: re-aligned
+        {1000, 998, true, 5},     // early: the second has not changed yet
+        {500, 503, false, 0},     // the second boundary of a half second
+        {500, 700, true, 303},
+        {100, 57, true, 46},
+        {0, 700, false, 0},       // a stopped timer has no phase
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OutOfPhase(c.interval, c.millisecond), c.outOfPhase) << c.interval << " ms at " << c.millisecond;
+        EXPECT_EQ(DelayToPhase(c.interval, c.millisecond), c.delay) << c.interval << " ms at " << c.millisecond;
+    }
+}
+
 }  // namespace
 }  // namespace horolo

@@ -6,10 +6,12 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/clock/geometry.h"
+#include "framework/bitmap_file.h"
 
 namespace {
 
@@ -235,6 +237,47 @@ TEST_F(RunningClock, ShowsTheCurrentHour) {
     horolo::FaceTime face{now.wHour, now.wMinute, now.wSecond};
     horolo::FacePoint inside = horolo::RotatePoint({0, 30}, horolo::HourAngle(face));
     EXPECT_EQ(at(pixels, inside.x, inside.y), RGB(0, 0, 0)) << "hour hand at " << inside.x << "," << inside.y;
+}
+
+// A first start (no settings) shows the built-in picture "IMAGE0": the
+// screen holds the pixels of the program's own resource, apart from the
+// hands and indicators (inside radius 98) and the time label's corner.
+TEST_F(RunningClock, AFirstStartShowsThePictureImage0) {
+    const auto screen = clientPixels();
+    const HMODULE program = LoadLibraryExW(besideThisProgram(L"Horolo.exe").c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const std::optional<fw::Dib> dib = fw::LoadBitmapResource(program, L"IMAGE0");
+    FreeLibrary(program);
+    ASSERT_TRUE(dib.has_value());
+    ASSERT_EQ(dib->width, 200);
+    ASSERT_EQ(dib->rows(), 200);
+    // The resource's pixels, drawn the way the clock draws them.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP picture = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    fw::DrawDib(memory, {0, 0, 200, 200}, *dib);
+    GdiFlush();
+    int inside = 0, insideSame = 0, outsideDiffering = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const DWORD p = static_cast<const DWORD*>(bits)[y * 200 + x];
+            const bool same = at(screen, x, y) == RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+            if ((x - 100) * (x - 100) + (y - 100) * (y - 100) <= 98 * 98) {
+                ++inside;
+                insideSame += same;
+            } else if (!(x >= 140 && y >= 180) && !same) {
+                ++outsideDiffering;
+            }
+        }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    EXPECT_EQ(outsideDiffering, 0);
+    EXPECT_GE(insideSame * 100, inside * 95) << insideSame << " of " << inside << " pixels inside the ring";
 }
 
 // Fortune shows an entry of the data file beside the program, framed in a

@@ -162,6 +162,20 @@ TEST_F(LoopTest, TimerIntervalZeroStopsIt) {
     EXPECT_TRUE(PumpUntil([&] { return ticks > stoppedAt; }));
 }
 
+// A minute's timer whose first call comes after 20 ms: the first delay is
+// used once, and the interval stays the one asked for.
+TEST_F(LoopTest, TimerFirstDelayComesOnceAndTheIntervalStays) {
+    int ticks = 0;
+    fw::Timer timer;
+    timer.onTimer = [&] { ++ticks; };
+    timer.setInterval(60000, 20);
+    EXPECT_EQ(timer.interval(), 60000u);
+    ASSERT_TRUE(PumpUntil([&] { return ticks == 1; }));
+    PumpFor(200);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timer.interval(), 60000u);
+}
+
 TEST_F(LoopTest, ExceptionInATimerHandlerIsReportedAndTheLoopGoesOn) {
     RecordingPlatform fake;
     fw::PlatformOverride use(fake);

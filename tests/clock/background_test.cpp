@@ -1,0 +1,342 @@
+// The background picture in the real clock window: built-in pictures,
+// bitmap files, pictures through hrl_spi and the shipped plug-in, and the
+// fallbacks to "IMAGE0", read back from the pixels of faceBitmap.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/clock/clockform.h"
+#include "app/settings/setupform.h"
+#include "framework/bitmap_file.h"
+#include "tests/framework/test_support.h"
+#include "tests/spi/spi_test_support.h"
+
+namespace {
+
+constexpr COLORREF kTop = RGB(200, 40, 40);
+constexpr COLORREF kBottom = RGB(40, 40, 200);
+constexpr COLORREF kBlank = RGB(0, 160, 0);
+
+void Put(std::string& out, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(v >> (8 * i)));
+}
+
+// A 24-bit bitmap file whose upper half is kTop and lower half kBottom.
+std::string TwoColourBmp(int width, int height, bool topDown = false) {
+    const int stride = (width * 3 + 3) / 4 * 4;
+    std::string rows;
+    for (int r = 0; r < height; ++r) {
+        const int y = topDown ? r : height - 1 - r;  // the picture's row, from the top
+        const COLORREF c = y < height / 2 ? kTop : kBottom;
+        std::string row;
+        for (int x = 0; x < width; ++x) row += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)),
+                                                static_cast<char>(GetRValue(c))};
+        row.resize(static_cast<size_t>(stride), '\0');
+        rows += row;
+    }
+    std::string file = "BM";
+    Put(file, static_cast<std::uint32_t>(54 + rows.size()), 4);
+    Put(file, 0, 4);
+    Put(file, 54, 4);
+    Put(file, 40, 4);
+    Put(file, static_cast<std::uint32_t>(width), 4);
+    Put(file, static_cast<std::uint32_t>(topDown ? -height : height), 4);
+    Put(file, 1, 2);
+    Put(file, 24, 2);
+    file += std::string(24, '\0');
+    return file + rows;
+}
+
+// The 200 by 200 pixels of a bitmap, row by row from the top.
+std::vector<COLORREF> Pixels(HBITMAP bitmap) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> raw(200 * 200);
+    const fw::WindowDC screen;
+    GetDIBits(screen.get(), bitmap, 0, 200, raw.data(), &info, DIB_RGB_COLORS);
+    std::vector<COLORREF> out(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) out[i] = RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF);
+    return out;
+}
+
+// A built-in picture as the program's resource holds it.
+std::vector<COLORREF> BuiltIn(int index) {
+    const std::wstring name = L"IMAGE" + std::to_wstring(index);
+    const std::optional<fw::Dib> dib = fw::LoadBitmapResource(GetModuleHandleW(nullptr), name.c_str());
+    EXPECT_TRUE(dib.has_value());
+    const fw::BitmapHandle bitmap = fw::CompatibleBitmap(200, 200);
+    {
+        const fw::BitmapCanvas canvas(bitmap.get());
+        if (dib) fw::DrawDib(canvas.get(), {0, 0, 200, 200}, *dib);
+    }
+    return Pixels(bitmap.get());
+}
+
+// Whether the face shows the picture, the indicator ring (radius 88 to 98)
+// left out.
+bool ShowsPicture(const std::vector<COLORREF>& face, const std::vector<COLORREF>& picture) {
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const int d2 = (x - 100) * (x - 100) + (y - 100) * (y - 100);
+            if (d2 >= 88 * 88 && d2 <= 98 * 98) continue;
+            if (face[y * 200 + x] != picture[y * 200 + x]) return false;
+        }
+    return true;
+}
+
+bool Similar(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 12 && std::abs(GetGValue(a) - GetGValue(b)) <= 12 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 12;
+}
+
+class Background : public ::testing::Test {
+protected:
+    void SetUp() override {
+        clock.create();
+        setup.create();
+        clock.StartUp();
+        ASSERT_NE(clock.LoaderHandle, nullptr);
+    }
+    void TearDown() override {
+        clock.FormClose();
+        fw::Application::instance().clearOnIdle();
+    }
+
+    std::vector<COLORREF> face() const { return Pixels(clock.faceBitmap()); }
+    COLORREF at(int x, int y) const { return face()[y * 200 + x]; }
+
+    // Plug-ins of a folder for hrl_spi, as the settings' directory gives them.
+    void searchPlugins(const std::string& directory) {
+        const auto search = reinterpret_cast<hrlspi::SearchPluginFn>(
+            reinterpret_cast<void*>(GetProcAddress(clock.LoaderHandle, "SearchPlugin")));
+        ASSERT_GT(search(directory.c_str()), 0);
+    }
+
+    // A fresh start's picture controls, before the start-up choice.
+    void freshControls() {
+        setup.bgselector.setItemIndex(3);
+        setup.bgfsel.setEnabled(true);
+        setup.str_type.setEnabled(true);
+        clock.BackgroundFile.clear();
+        platform.boxes.clear();
+        platform.beeps.clear();
+    }
+
+    // The settings dialog closed with a picture file chosen.
+    void applyFile(const std::string& path, bool stretch) {
+        setup.bgselector.setItemIndex(3);
+        setup.str_type.setChecked(stretch);
+        setup.bgspcol.setColor(kBlank);
+        clock.BackgroundFile = path;
+        clock.ApplySettings();
+    }
+
+    void expectFallback(const wchar_t* message) {
+        EXPECT_EQ(setup.bgselector.itemIndex(), 0);
+        EXPECT_TRUE(clock.BackgroundFile.empty());
+        EXPECT_TRUE(ShowsPicture(face(), image0));
+        if (!message) {
+            EXPECT_TRUE(platform.boxes.empty());
+            return;
+        }
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_EQ(platform.boxes[0].text, message);
+        EXPECT_EQ(platform.boxes[0].caption, L"ｴﾗｰ");
+        EXPECT_EQ(platform.boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+        EXPECT_EQ(platform.beeps, (std::vector<UINT>{MB_ICONASTERISK}));
+    }
+
+    fwtest::RecordingPlatform platform;
+    fw::PlatformOverride usePlatform{platform};
+    TSetupform setup;
+    Tclockform clock{setup};
+    spitest::TempDir files;
+    const std::vector<COLORREF> image0 = BuiltIn(0);
+};
+
+TEST_F(Background, AFirstStartShowsImage0WithTheFileControlsOff) {
+    EXPECT_TRUE(ShowsPicture(face(), image0));
+    EXPECT_EQ(setup.bgselector.itemIndex(), 0);
+    EXPECT_FALSE(setup.bgfsel.enabled());
+    EXPECT_FALSE(setup.str_type.enabled());
+    EXPECT_TRUE(clock.BackgroundFile.empty());
+}
+
+TEST_F(Background, StartUpChoosesFromTheStoredValues) {
+    files.write("fine.bmp", TwoColourBmp(20, 20));
+    const struct {
+        const char* name;
+        StoredBackground stored;
+        int item;
+        int picture;  // -1: the picture file
+        const wchar_t* message;
+    } cases[] = {
+        {"this version's item 2", {"", "Version 1.00-Release", 2}, 2, 2, nullptr},
+        {"another version", {"", "Version 0.99", 2}, 0, 0, nullptr},
+        {"item 3 without a file", {"", "Version 1.00-Release", 3}, 0, 0, nullptr},
+        {"no item", {"", "Version 1.00-Release", -1}, 0, 0, nullptr},
+        {"a picture file", {files.file("fine.bmp"), "Version 1.00-Release", 1}, 3, -1, nullptr},
+        {"a missing file", {files.file("gone.bmp"), "Version 1.00-Release", 1}, 0, 0,
+         L"Error:\n画像ファイルを読み込めません"},
+        {"no extension", {"C:\\pics.old\\photo", "Version 1.00-Release", 1}, 0, 0, L"Error:\n画像形式が不明です"},
+        {"no plug-in for it", {files.file("photo.xyz"), "", 0}, 0, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        freshControls();
+        clock.ChooseStartupBackground(c.stored);
+        EXPECT_EQ(setup.bgselector.itemIndex(), c.item);
+        EXPECT_EQ(setup.bgfsel.enabled(), c.picture < 0);
+        EXPECT_EQ(setup.str_type.enabled(), c.picture < 0);
+        EXPECT_EQ(clock.BackgroundFile, c.picture < 0 ? c.stored.background : "");
+        if (c.picture >= 0) {
+            EXPECT_TRUE(ShowsPicture(face(), BuiltIn(c.picture)));
+        }
+        if (c.message) {
+            ASSERT_EQ(platform.boxes.size(), 1u);
+            EXPECT_EQ(platform.boxes[0].text, c.message);
+            EXPECT_EQ(platform.beeps, (std::vector<UINT>{MB_ICONASTERISK}));
+        } else {
+            EXPECT_TRUE(platform.boxes.empty());
+        }
+    }
+}
+
+TEST_F(Background, BitmapFilesAreFittedOnTheBlankColourOrStretched) {
+    const struct {
+        int w, h;
+        bool stretch;
+        bool topDown;
+        struct Probe {
+            int x, y;
+            COLORREF colour;
+        } probes[4];
+    } cases[] = {
+        {400, 300, false, false, {{100, 24, kBlank}, {100, 25, kTop}, {100, 174, kBottom}, {100, 175, kBlank}}},
+        {300, 200, false, false, {{100, 32, kBlank}, {100, 33, kTop}, {100, 165, kBottom}, {100, 166, kBlank}}},
+        {300, 400, false, false, {{24, 100, kBlank}, {25, 60, kTop}, {174, 140, kBottom}, {175, 100, kBlank}}},
+        {400, 300, true, false, {{0, 0, kTop}, {199, 99, kTop}, {0, 100, kBottom}, {199, 199, kBottom}}},
+        {40, 30, false, true, {{100, 24, kBlank}, {100, 25, kTop}, {100, 174, kBottom}, {100, 175, kBlank}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h) + (c.stretch ? " stretched" : "") +
+                     (c.topDown ? " top-down" : ""));
+        files.write("picture.bmp", TwoColourBmp(c.w, c.h, c.topDown));
+        applyFile(files.file("picture.bmp"), c.stretch);
+        EXPECT_EQ(setup.bgselector.itemIndex(), 3);
+        EXPECT_EQ(clock.BackgroundFile, files.file("picture.bmp"));
+        for (const auto& p : c.probes) EXPECT_EQ(at(p.x, p.y), p.colour) << p.x << "," << p.y;
+    }
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(Background, UnreadableBitmapFilesFallBackToImage0) {
+    std::string huge = TwoColourBmp(2, 2);
+    huge[18] = '\x40', huge[19] = '\x9C', huge[22] = '\x40', huge[23] = '\x9C';  // 40000 by 40000
+    std::string jpeg = TwoColourBmp(2, 2);
+    jpeg[30] = 4;  // JPEG compression
+    std::string zeroWidth = TwoColourBmp(2, 2);
+    zeroWidth[18] = 0;
+    std::string negativeWidth = TwoColourBmp(2, 2);
+    negativeWidth[21] = '\xFF';
+    const std::string good = TwoColourBmp(10, 10);
+    std::string random(500, '\0');
+    for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(i * 131 + 7);
+    const struct {
+        const char* name;
+        std::string bytes;  // empty: no such file
+    } cases[] = {
+        {"missing", ""},          {"truncated", good.substr(0, good.size() - 5)},
+        {"random bytes", random}, {"40000 by 40000", huge},
+        {"JPEG inside", jpeg},    {"width 0", zeroWidth},
+        {"negative width", negativeWidth},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = std::string(c.name) + ".bmp";
+        if (!c.bytes.empty()) files.write(name, c.bytes);
+        platform.boxes.clear();
+        platform.beeps.clear();
+        applyFile(files.file(name), false);
+        expectFallback(L"Error:\n画像ファイルを読み込めません");
+    }
+}
+
+TEST_F(Background, RealPngAndJpegThroughTheShippedPlugin) {
+    searchPlugins(spitest::binDir());
+    const std::string pictures = spitest::binDir() + "\\spi_pictures\\";
+    for (const char* name : {"quad.png", "quad.jpg"}) {
+        SCOPED_TRACE(name);
+        applyFile(pictures + name, false);  // square: the whole face in both modes
+        EXPECT_TRUE(Similar(at(50, 50), RGB(255, 0, 0)));
+        EXPECT_TRUE(Similar(at(150, 50), RGB(0, 255, 0)));
+        EXPECT_TRUE(Similar(at(50, 150), RGB(0, 0, 255)));
+        EXPECT_TRUE(Similar(at(150, 150), RGB(255, 255, 255)));
+    }
+    // Halved, red and green columns keep their colours: whole pixels are
+    // dropped, never combined (which would turn them black).
+    applyFile(spitest::binDir() + "\\clock_pictures\\stripes.png", false);
+    for (int x = 0; x < 200; x += 7) EXPECT_TRUE(at(x, 60) == RGB(255, 0, 0) || at(x, 60) == RGB(0, 255, 0)) << x;
+    applyFile(spitest::binDir() + "\\clock_pictures\\wide.png", false);  // 300 by 200
+    EXPECT_EQ(at(100, 32), kBlank);
+    EXPECT_EQ(at(100, 33), RGB(0x20, 0x50, 0xA0));
+    EXPECT_EQ(at(100, 165), RGB(0x20, 0x50, 0xA0));
+    EXPECT_EQ(at(100, 166), kBlank);
+    EXPECT_EQ(setup.bgselector.itemIndex(), 3);
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(Background, ATopDownPluginPictureIsUprightAndFittedByItsRealHeight) {
+    files.addPlugins({"topdown.spi"});
+    searchPlugins(files.path());
+    std::vector<unsigned char> rgb;
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const COLORREF c = y < 5 ? kTop : kBottom;
+            rgb.insert(rgb.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
+        }
+    files.write("tall.hrl", spitest::hrltPicture(20, 10, rgb));
+    applyFile(files.file("tall.hrl"), false);
+    EXPECT_EQ(at(100, 49), kBlank);
+    EXPECT_EQ(at(100, 50), kTop);
+    EXPECT_EQ(at(100, 149), kBottom);
+    EXPECT_EQ(at(100, 150), kBlank);
+}
+
+TEST_F(Background, PluginFailuresFallBackSilently) {
+    searchPlugins(spitest::binDir());
+    files.write("broken.png", "not a picture at all");
+    applyFile(files.file("broken.png"), false);
+    expectFallback(nullptr);
+
+    const HMODULE library = clock.LoaderHandle;  // as if hrl_spi were missing
+    clock.LoaderHandle = nullptr;
+    applyFile(spitest::binDir() + "\\spi_pictures\\quad.png", false);
+    clock.LoaderHandle = library;
+    expectFallback(nullptr);
+}
+
+TEST_F(Background, NoGdiObjectLeaksOverAHundredLoads) {
+    searchPlugins(spitest::binDir());
+    files.write("picture.bmp", TwoColourBmp(40, 30));
+    const std::string png = spitest::binDir() + "\\spi_pictures\\quad.png";
+    auto loads = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            EXPECT_TRUE(clock.LoadBackgroundFile(i % 2 ? png : files.file("picture.bmp"), i % 3 == 0, kBlank));
+            clock.ChooseStartupBackground({"", "Version 1.00-Release", i % 3});
+            fw::Application::instance().processMessages();
+        }
+    };
+    // What the first loads leave for good (caches of the progress window and
+    // of the system, some only under load) is not a leak: a leak grows with
+    // every hundred loads.
+    loads(100);
+    const int before = fw::GdiObjectCount();
+    loads(100);
+    EXPECT_EQ(fw::GdiObjectCount(), before);
+}
+
+}  // namespace
