@@ -162,6 +162,13 @@ protected:
         RemoveDirectoryW(folder.c_str());
     }
 
+    // The file dialog once it shows the preset name: typing into it earlier
+    // may be overwritten by its own start-up (seen under load).
+    static HWND ReadyDialog() {
+        HWND window = DialogWith(cmb13);
+        return window && Text(GetDlgItem(window, cmb13)) == L"first.bmp" ? window : nullptr;
+    }
+
     // Types a name into the dialog's file name field and presses Enter.
     static void Enter(HWND dialog, const std::wstring& name) {
         HWND field = GetDlgItem(dialog, cmb13);
@@ -178,7 +185,7 @@ TEST_F(RealFileDialog, StartsAtThePresetListsTheFilterAndGivesTheFilePickedAsAnA
     std::vector<std::wstring> types;
     std::wstring shownName;
     Script script({[&] {
-        HWND window = DialogWith(cmb13);
+        HWND window = ReadyDialog();
         if (!window) return false;
         HWND typeList = GetDlgItem(window, cmb1);
         for (int i = 0; i < SendMessageW(typeList, CB_GETCOUNT, 0, 0); ++i) {
@@ -202,7 +209,7 @@ TEST_F(RealFileDialog, AMissingFileIsRefusedAndCancelKeepsThePreset) {
     HWND window = nullptr;
     bool warned = false;
     Script script({[&] {
-                       window = DialogWith(cmb13);
+                       window = ReadyDialog();
                        if (window) Enter(window, folder + L"\\missing.bmp");
                        return window != nullptr;
                    },
@@ -226,7 +233,7 @@ TEST_F(RealFileDialog, AMissingFileIsRefusedAndCancelKeepsThePreset) {
 
 TEST_F(RealFileDialog, APathOutsideTheCodePageIsToldAndNotTaken) {
     Script script({[&] {
-        HWND window = DialogWith(cmb13);
+        HWND window = ReadyDialog();
         if (window) Enter(window, files[2]);
         return window != nullptr;
     }});
