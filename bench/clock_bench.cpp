@@ -12,31 +12,14 @@
 
 #include "app/clock/clockform.h"
 #include "app/settings/setupform.h"
+#include "bench/loop_cpu.h"
 #include "framework/application.h"
 
 namespace {
 
-double Seconds(LONGLONG ticks) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
-}
-
-LONGLONG Now() {
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart;
-}
-
-// Kernel plus user time of this process, in seconds.
-double ProcessCpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto value = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
-    };
-    return value(kernel) + value(user);
-}
+using bench::LoopCpuPercent;
+using bench::Now;
+using bench::Seconds;
 
 double MedianForcedTickMicroseconds(Tclockform& clock, int runs) {
     std::vector<double> costs;
@@ -48,17 +31,6 @@ double MedianForcedTickMicroseconds(Tclockform& clock, int runs) {
     }
     std::nth_element(costs.begin(), costs.begin() + runs / 2, costs.end());
     return costs[static_cast<size_t>(runs / 2)];
-}
-
-// Runs the program's own message loop for the given time; returns the CPU
-// share of one core in percent.
-double LoopCpuPercent(double seconds) {
-    fw::Application& app = fw::Application::instance();
-    const double cpu0 = ProcessCpuSeconds();
-    const LONGLONG start = Now();
-    while (Seconds(Now() - start) < seconds) app.loopStep();
-    const double wall = Seconds(Now() - start);
-    return (ProcessCpuSeconds() - cpu0) / wall * 100.0;
 }
 
 }  // namespace
@@ -79,7 +51,8 @@ int main(int argc, char** argv) {
     setupform.cpusave.setChecked(true);
     setupform.cpusi.setItemIndex(0);
     clock.ApplySettings();
-    std::printf("economy mode, 1000 ms timer, %.0f s: CPU %.3f %% of one core\n", seconds, LoopCpuPercent(seconds));
+    std::printf("economy mode, 1000 ms timer, %.0f s: CPU %.3f %% of one core\n", seconds,
+                LoopCpuPercent(seconds).process);
     std::fflush(stdout);
 
     setupform.chview.setChecked(true);
@@ -89,12 +62,12 @@ int main(int argc, char** argv) {
     std::printf("forced tick (hands repaint and texts), median of 2000: %.1f us\n",
                 MedianForcedTickMicroseconds(clock, 2000));
     std::printf("economy mode with the time text, %.0f s: CPU %.3f %% of one core\n", seconds,
-                LoopCpuPercent(seconds));
+                LoopCpuPercent(seconds).process);
     std::fflush(stdout);
 
     setupform.cpusave.setChecked(false);
     clock.ApplySettings();
-    std::printf("idle mode, %.0f s: CPU %.1f %% of one core\n", seconds, LoopCpuPercent(seconds));
+    std::printf("idle mode, %.0f s: CPU %.1f %% of one core\n", seconds, LoopCpuPercent(seconds).process);
 
     clock.FormClose();
     return 0;
