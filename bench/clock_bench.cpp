@@ -21,32 +21,16 @@
 
 #include "app/clock/clockform.h"
 #include "app/settings/setupform.h"
+#include "bench/loop_cpu.h"
 #include "framework/application.h"
 #include "spi_loader/hrl_spi.h"
 
 namespace {
 
-double Seconds(LONGLONG ticks) {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(ticks) / static_cast<double>(f.QuadPart);
-}
-
-LONGLONG Now() {
-    LARGE_INTEGER c;
-    QueryPerformanceCounter(&c);
-    return c.QuadPart;
-}
-
-// Kernel plus user time of this process, in seconds.
-double ProcessCpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto value = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
-    };
-    return value(kernel) + value(user);
-}
+using bench::LoopCpuPercent;
+using bench::Now;
+using bench::ProcessCpuSeconds;
+using bench::Seconds;
 
 // One forced tick (hands repaint and texts): the median of the wall-clock
 // times, and the process's CPU time per tick over all the runs, in us.
@@ -72,17 +56,6 @@ TickCost ForcedTickCost(Tclockform& clock, int runs) {
 void PrintForcedTick(Tclockform& clock, const char* what) {
     const TickCost cost = ForcedTickCost(clock, 2000);
     std::printf("forced tick (%s), 2000 runs: median %.1f us, CPU %.1f us a tick\n", what, cost.medianWall, cost.cpu);
-}
-
-// Runs the program's own message loop for the given time; returns the CPU
-// share of one core in percent.
-double LoopCpuPercent(double seconds) {
-    fw::Application& app = fw::Application::instance();
-    const double cpu0 = ProcessCpuSeconds();
-    const LONGLONG start = Now();
-    while (Seconds(Now() - start) < seconds) app.loopStep();
-    const double wall = Seconds(Now() - start);
-    return (ProcessCpuSeconds() - cpu0) / wall * 100.0;
 }
 
 double Percentile(std::vector<double> values, double p) {
@@ -193,7 +166,8 @@ int main(int argc, char** argv) {
     setupform.cpusave.setChecked(true);
     setupform.cpusi.setItemIndex(0);
     clock.ApplySettings();
-    std::printf("economy mode, 1000 ms timer, %.0f s: CPU %.3f %% of one core\n", seconds, LoopCpuPercent(seconds));
+    std::printf("economy mode, 1000 ms timer, %.0f s: CPU %.3f %% of one core\n", seconds,
+                LoopCpuPercent(seconds).process);
     std::fflush(stdout);
 
     setupform.chview.setChecked(true);
@@ -202,12 +176,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 50; ++i) clock.ClockTick(true);
     PrintForcedTick(clock, "hands repaint and the time text");
     std::printf("economy mode with the time text, %.0f s: CPU %.3f %% of one core\n", seconds,
-                LoopCpuPercent(seconds));
+                LoopCpuPercent(seconds).process);
     std::fflush(stdout);
 
     setupform.cpusave.setChecked(false);
     clock.ApplySettings();
-    std::printf("idle mode, %.0f s: CPU %.1f %% of one core\n", seconds, LoopCpuPercent(seconds));
+    std::printf("idle mode, %.0f s: CPU %.1f %% of one core\n", seconds, LoopCpuPercent(seconds).process);
 
     clock.FormClose();
     return 0;

@@ -17,17 +17,22 @@ if(WIN32)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 endif()
 
-# horolo_add_test(NAME SOURCES src... [LIBS lib...] [SERIAL])
+# horolo_add_test(NAME SOURCES src... [LIBS lib...] [SERIAL] [ENVIRONMENT VAR=value...])
 # One CTest entry per test case, discovered when ctest runs (discovery needs
 # Wine, which the build itself must not). SERIAL keeps the cases from running
 # beside any other test: for tests that read pixels off the shared screen.
+# ENVIRONMENT is set for every case (and reaches the Wine runner).
 function(horolo_add_test name)
-  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main gmock ${T_LIBS})
   if(WIN32)
     target_link_options(${name} PRIVATE -mconsole)
   endif()
+  set(environment)
+  if(T_ENVIRONMENT)
+    set(environment ENVIRONMENT "${T_ENVIRONMENT}")
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120 LABELS ${name} RUN_SERIAL ${T_SERIAL})
+                       PROPERTIES TIMEOUT 120 LABELS ${name} RUN_SERIAL ${T_SERIAL} ${environment})
 endfunction()

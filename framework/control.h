@@ -149,11 +149,17 @@ private:
     int id_;
 };
 
-// A text sized to its caption in the form's font, opaque in its colour (the
-// button face by default).
+enum class TextAlign { Left, Center };
+
+// A text in the form's font, opaque in its colour (the button face by
+// default): sized to its caption, or of a given size with the text aligned
+// in it. A text too wide for the given size widens the label (a centred one
+// evenly on both sides), so that a substitute font wider than the one the
+// layout was made for cuts no character.
 class Label : public GraphicControl {
 public:
     Label(int left, int top, std::wstring caption);
+    Label(Bounds bounds, std::wstring caption, TextAlign align);
     void setColor(COLORREF color);
     COLORREF color() const { return color_; }
 
@@ -164,8 +170,12 @@ protected:
     void captionChanged() override;
 
 private:
+    SIZE textExtent() const;
     void autoSize();
+    void widenToText();
     COLORREF color_;
+    bool autoSize_ = true;
+    UINT align_ = DT_LEFT;
 };
 
 // Shows a bitmap it owns at its top-left corner. Opaque once its bitmap

@@ -11,22 +11,48 @@ Label::Label(int left, int top, std::wstring caption)
     autoSize();
 }
 
-void Label::autoSize() {
+Label::Label(Bounds bounds, std::wstring caption, TextAlign align)
+    : GraphicControl(bounds, std::move(caption)),
+      color_(GetSysColor(COLOR_BTNFACE)),
+      autoSize_(false),
+      align_(align == TextAlign::Center ? DT_CENTER : DT_LEFT) {
+    widenToText();
+}
+
+SIZE Label::textExtent() const {
     WindowDC screen;
     SelectGuard select(screen.get(), font());
     RECT extent{0, 0, 0, 0};
     const std::wstring& text = caption();
-    // An empty label keeps the height of one line.
+    // An empty text has no width and the height of one line.
     DrawTextW(screen.get(), text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_EXPANDTABS);
+    return {text.empty() ? 0 : extent.right, extent.bottom};
+}
+
+void Label::autoSize() {
+    const SIZE extent = textExtent();
     Bounds b = bounds();
-    b.width = text.empty() ? 0 : extent.right;
-    b.height = extent.bottom;
+    b.width = extent.cx;
+    b.height = extent.cy;
+    storeBounds(b);
+}
+
+void Label::widenToText() {
+    const int width = textExtent().cx;
+    Bounds b = bounds();
+    if (width <= b.width) return;
+    if (align_ == DT_CENTER) b.left -= (width - b.width + 1) / 2;
+    b.width = width;
     storeBounds(b);
 }
 
 void Label::captionChanged() {
     invalidate();  // the old extent
-    autoSize();
+    if (autoSize_) {
+        autoSize();
+    } else {
+        widenToText();
+    }
     invalidate();
 }
 
@@ -42,7 +68,7 @@ void Label::paint(HDC dc) {
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     SetTextColor(dc, GetSysColor(enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     const std::wstring& text = caption();
-    DrawTextW(dc, text.c_str(), -1, &r, DT_EXPANDTABS);
+    DrawTextW(dc, text.c_str(), -1, &r, DT_EXPANDTABS | align_);
 }
 
 // Image

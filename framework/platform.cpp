@@ -1,5 +1,7 @@
 #include "framework/platform.h"
 
+#include <shellapi.h>
+
 namespace fw {
 
 namespace {
@@ -26,6 +28,15 @@ void RealPlatform::messageBeep(UINT type) { MessageBeep(type); }
 
 bool RealPlatform::winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
     return WinHelpA(owner, file.c_str(), command, data) != FALSE;
+}
+
+MCIERROR RealPlatform::sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) {
+    return mciSendCommandA(device, message, flags, parameters);
+}
+
+HINSTANCE RealPlatform::shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
+                                     const char* directory, int show) {
+    return ShellExecuteA(owner, verb, file, parameters, directory, show);
 }
 
 Platform& platform() { return *current(); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <array>
 #include <string>
@@ -27,6 +28,11 @@ public:
     virtual bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) = 0;
     // The help viewer (WinHelpA); for HELP_COMMAND, data points to the macro text.
     virtual bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) = 0;
+
+    // The alarm's sound and file opening: mciSendCommandA, ShellExecuteA.
+    virtual MCIERROR sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) = 0;
+    virtual HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
+                                   const char* directory, int show) = 0;
 };
 
 class RealPlatform : public Platform {
@@ -40,6 +46,10 @@ public:
     bool colorDialog(COLORREF& color, std::array<COLORREF, 16>& customColors) override;
     bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) override;
     bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) override;
+
+    MCIERROR sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) override;
+    HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
+                           const char* directory, int show) override;
 };
 
 // The platform in use: a RealPlatform unless a test installed another.

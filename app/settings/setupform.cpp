@@ -48,6 +48,7 @@ TSetupform::TSetupform()
     AlmAction.onClick = [this] { AlmActionClick(); };
     udf.onClick = [this] { udfClick(); };
     cpusave.onClick = [this] { cpusaveClick(); };
+    PlayButton.onClick = [this] { PlayButtonClick(); };
 }
 
 std::vector<std::wstring> TSetupform::numberItems(int count) {
@@ -71,6 +72,10 @@ void TSetupform::EnbAlmClick() {
 void TSetupform::AlmActionClick() {
     refrpl.setEnabled(EnbAlm.checked() && AlmAction.itemIndex() == 0);
     PlayButton.setCaption(AlmAction.itemIndex() == 0 ? L"再生(&P)" : L"ｵﾌﾟｼｮﾝ編集");
+}
+
+void TSetupform::PlayButtonClick() {
+    if (AlmAction.itemIndex() == 0 && TestAlarm) TestAlarm();
 }
 
 void TSetupform::udfClick() { SeldfButton.setEnabled(udf.itemIndex() == 1); }

@@ -11,6 +11,8 @@
 #include "framework/dialogs.h"
 #include "framework/form.h"
 
+#include <functional>
+
 class TSetupform : public fw::Form {
 public:
     TSetupform();
@@ -99,6 +101,10 @@ public:
     // filter is set before every use), and the colour dialog of the panels.
     fw::FileOpenDialog FileOpen{.defaultExt = "bmp"};
     fw::ColorDialog coldlg;
+
+    // The alarm window's test play, which PlayButton starts for "WAV再生".
+    std::function<void()> TestAlarm;
+    void PlayButtonClick();
 
     // Enabling that follows the switches.
     void EnbAlmClick();

@@ -9,27 +9,17 @@
 #include "app/settings/setupform.h"
 #include "framework/application.h"
 #include "framework/platform.h"
+#include "tests/framework/test_support.h"
 
 namespace {
 
 using horolo::FaceTime;
 
 // A platform whose clock the test sets.
-class FakeClock : public fw::Platform {
+class FakeClock : public fwtest::RecordingPlatform {
 public:
-    SYSTEMTIME now{2026, 12, 1, 7, 8, 0, 0, 0};
-    void set(WORD h, WORD m, WORD s) {
-        now.wHour = h;
-        now.wMinute = m;
-        now.wSecond = s;
-    }
-    SYSTEMTIME localTime() override { return now; }
-    int messageBox(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
-    void messageBeep(UINT) override {}
-    bool openFileDialog(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-    bool colorDialog(COLORREF&, std::array<COLORREF, 16>&) override { return false; }
-    bool inputQuery(const std::wstring&, const std::wstring&, std::wstring&) override { return false; }
-    bool winHelp(HWND, const std::string&, UINT, ULONG_PTR) override { return false; }
+    FakeClock() { set(8, 0, 0); }
+    void set(WORD h, WORD m, WORD s) { setTime(h, m, s); }
 };
 
 // Client-area pixels of a window as COLORREFs.

@@ -42,14 +42,19 @@ struct RecordedHelp {
     std::string macro;  // the text of a HELP_COMMAND
 };
 
+struct RecordedMciCommand {
+    MCIDEVICEID device;
+    UINT message;
+    DWORD_PTR flags;
+};
+
 class RecordingPlatform : public fw::Platform {
 public:
-    SYSTEMTIME localTime() override {
-        SYSTEMTIME time{};
-        time.wHour = 9;
-        time.wMinute = 5;
-        time.wSecond = 7;
-        return time;
+    SYSTEMTIME localTime() override { return now; }
+    void setTime(WORD hour, WORD minute, WORD second) {
+        now.wHour = hour;
+        now.wMinute = minute;
+        now.wSecond = second;
     }
     int messageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override {
         boxes.push_back({owner, text, caption, type});
@@ -62,6 +67,7 @@ public:
         return helpAnswer;
     }
 
+    SYSTEMTIME now{2026, 12, 1, 7, 9, 5, 7, 0};
     std::vector<RecordedBox> boxes;
     std::vector<UINT> beeps;
     std::vector<RecordedHelp> helps;
@@ -89,7 +95,20 @@ public:
     std::vector<RecordedInput> inputs;
     std::deque<std::optional<std::wstring>> inputAnswers;
 
+    // MCI commands are recorded, then sent for real; the shell is the real one.
+    MCIERROR sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) override {
+        mciCommands.push_back({device, message, flags});
+        return real_.sendMciCommand(device, message, flags, parameters);
+    }
+    HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
+                           const char* directory, int show) override {
+        return real_.shellExecute(owner, verb, file, parameters, directory, show);
+    }
+    std::vector<RecordedMciCommand> mciCommands;
+
 private:
+    fw::RealPlatform real_;
+
     template <class T>
     static bool Answer(std::deque<std::optional<T>>& answers, T& value) {
         if (answers.empty()) return false;
