@@ -101,7 +101,9 @@ TEST(Resources, ManifestSelectsCommonControls6)
 
 // The program stays DPI-unaware: the system scales the whole window. (Wine
 // reports every process as DPI-aware, so the manifest itself is checked.)
-TEST(Resources, ManifestDeclaresNoDpiAwareness)
+// It declares no execution level, which would switch off the file
+// virtualisation that lets a standard user's settings file be written.
+TEST(Resources, ManifestDeclaresNoDpiAwarenessAndNoExecutionLevel)
 {
     HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(found, nullptr);
@@ -109,6 +111,8 @@ TEST(Resources, ManifestDeclaresNoDpiAwareness)
     std::string manifest(text, SizeofResource(nullptr, found));
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
+    EXPECT_NE(manifest.find("supportedOS"), std::string::npos);
 }
 
 }  // namespace
