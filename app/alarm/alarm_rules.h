@@ -2,9 +2,9 @@
 // the "Alarm" keys the alarm window writes when the clock closes.
 #pragma once
 
-#include <functional>
 #include <string>
-#include <string_view>
+
+#include "app/settings/stored_settings.h"
 
 namespace horolo {
 
@@ -27,9 +27,6 @@ struct AlarmCheckState {
 // the action holds until a tick in another minute (the hour is not compared
 // there), so the alarm comes again the next day.
 AlarmCheck CheckAlarmAt(const AlarmCheckState& state, int hour, int minute);
-
-// Writes one value of the settings file; false when the system refused it.
-using SettingWriter = std::function<bool(std::string_view section, std::string_view key, const std::string& value)>;
 
 // Writes the alarm window's own keys to the "Alarm" section in their order:
 // "Action" as a boolean ("0" or "1"), "File" and "Option" as they are. Stops
