@@ -5,6 +5,7 @@
 #include "app/clock/clockform.h"
 #include "app/info/aboutbox.h"
 #include "app/settings/setupform.h"
+#include "app/settings/startup.h"
 #include "framework/application.h"
 #include "framework/error.h"
 
@@ -14,7 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TSetupform setupform;
         TAboutBox AboutBox;
         Tclockform clockform(setupform, &AboutBox);
-        TAlarmForm AlarmForm(clockform, setupform, [&clockform] { clockform.StartUp(); });
+        TAlarmForm AlarmForm(clockform, setupform, [&] { LoadSettings({clockform, AboutBox, setupform, AlarmForm}); });
+        clockform.SaveOnClose = [&] { SaveAtClose({clockform, AboutBox, setupform, AlarmForm}); };
         clockform.create();
         AboutBox.create();
         setupform.create();

@@ -1,18 +1,40 @@
 #include "app/clock/clockform.h"
 
 #include <algorithm>
+#include <vector>
 
+#include "app/clock/placement.h"
 #include "app/clock/renderer.h"
 #include "app/info/aboutbox.h"
 #include "app/info/help.h"
+#include "app/settings/ini_values.h"
 #include "app/settings/setupform.h"
 #include "framework/application.h"
 #include "framework/platform.h"
 #include "spi_loader/hrl_spi.h"
 
-#include <ctime>
-
 using namespace horolo;
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT r, LPARAM list) {
+    reinterpret_cast<std::vector<ScreenRect>*>(list)->push_back({r->left, r->top, r->right, r->bottom});
+    return TRUE;
+}
+
+std::vector<ScreenRect> Monitors() {
+    std::vector<ScreenRect> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+ScreenRect PrimaryWorkArea() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return {work.left, work.top, work.right, work.bottom};
+}
+
+}  // namespace
 
 Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
     : fw::Form({std::wstring(kAppName), kFaceSize, kFaceSize, fw::BorderStyle::Single, true, false, false}),
@@ -39,21 +61,22 @@ Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
     TimeTimer.onTimer = [this] { TimeTimerTimer(); };
 }
 
-void Tclockform::StartUp() {
+void Tclockform::StartUp(const StoredSettings& stored) {
     fw::Application::instance().setTitle(ApplicationTitle());
     fw::Application::instance().setHelpFile(DefaultHelpFilePath());
     setCaption(std::wstring(kAppName));
-    loadPictureLibrary();
-    if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
+    loadPictureLibrary(stored);
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
-    ChooseStartupBackground(StoredBackground{});
-    setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
-    faceSize = kFaceSize;
-    setClientSize(faceSize, faceSize);
-    tmLabel.setCaption(L"88:88:88");
-    const fw::Bounds label = tmLabel.bounds();
-    tmLabel.setBounds({kFaceSize - label.width, kFaceSize - label.height, label.width, label.height});
+    readDisplaySettings(stored);
+    ChooseStartupBackground(
+        {stored.background, stored.version, stored.resource, stored.stretchMode, stored.backSpaceColor});
+    placeWindow(stored);
+    setupform_.cpusave.setChecked(stored.cpuSave);
+    // An interval the list does not offer is the first one, 1000 ms, not the
+    // last (a radio group keeps too large an item at its last: 100 ms).
+    setupform_.cpusi.setItemIndex(stored.repaintInterval >= 0 && stored.repaintInterval <= 2 ? stored.repaintInterval
+                                                                                              : 0);
     applyTickSource(StartupTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
     setupform_.susp.setTabVisible(LoaderHandle != nullptr);
     setTopmost(setupform_.Staytop.checked());
@@ -61,7 +84,38 @@ void Tclockform::StartUp() {
     // At start-up the label follows the check box alone, title bar or not.
     tmLabel.setVisible(setupform_.chview.checked());
     DrawIndicators();
-    Fortune.StartUp({}, static_cast<std::uint32_t>(std::time(nullptr)));
+}
+
+void Tclockform::readDisplaySettings(const StoredSettings& stored) {
+    setupform_.indtyp.setItemIndex(stored.indicatorType);
+    setupform_.Staytop.setChecked(stored.onTop);
+    setupform_.chview.setChecked(stored.character);
+    setupform_.str_type.setChecked(stored.stretchMode);
+    setupform_.hrcol.setColor(stored.hourColor);
+    setupform_.mncol.setColor(stored.minuteColor);
+    setupform_.sccol.setColor(stored.secondColor);
+    setupform_.indcol.setColor(stored.indicatorColor);
+    setupform_.chrcol.setColor(stored.characterColor);
+    setupform_.bgspcol.setColor(stored.backSpaceColor);
+}
+
+// The stored place, unless no monitor would show the title bar there; then
+// the border, the square client area and the time label in its corner.
+void Tclockform::placeWindow(const StoredSettings& stored) {
+    moveTo(stored.posX, stored.posY);
+    TitleHidden = stored.hideTitle ? 1 : 0;
+    setBorderStyle(TitleHidden == 1 ? fw::BorderStyle::None : fw::BorderStyle::Single);
+    faceSize = kFaceSize;
+    setClientSize(faceSize, faceSize);
+    RECT outer{};
+    GetWindowRect(handle(), &outer);
+    const ScreenPoint place = PlaceOnScreen({stored.posX, stored.posY}, outer.right - outer.left,
+                                            outer.bottom - outer.top, GetSystemMetrics(SM_CYCAPTION), Monitors(),
+                                            PrimaryWorkArea());
+    if (place.x != stored.posX || place.y != stored.posY) moveTo(place.x, place.y);
+    tmLabel.setCaption(L"88:88:88");
+    const fw::Bounds label = tmLabel.bounds();
+    tmLabel.setBounds({kFaceSize - label.width, kFaceSize - label.height, label.width, label.height});
 }
 
 void Tclockform::ClockTick(bool force) { ticker_.tick(force); }
@@ -179,18 +233,27 @@ void Tclockform::SettingClick() {
 
 void Tclockform::FormClose() {
     fw::Application::instance().clearOnIdle();
+    if (SaveOnClose) SaveOnClose();
     faceBitmap_.reset();
     unloadPictureLibrary();
 }
 
 // The picture library is optional: without it only bitmaps serve as
-// pictures and the plug-in page stays hidden.
-void Tclockform::loadPictureLibrary() {
-    LoaderHandle = LoadLibraryA("hrl_spi.dll");
+// pictures and the plug-in page stays hidden. Only the copy beside the
+// program is taken: through the search order a missing one would be looked
+// for in the current directory too, where anybody may have put a file of
+// that name.
+void Tclockform::loadPictureLibrary(const StoredSettings& stored) {
+    LoaderHandle = LoadLibraryExA(fw::ProgramFolderFile("hrl_spi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
     if (!LoaderHandle) return;
     if (auto startup = reinterpret_cast<hrlspi::StartupLibraryFn>(
             reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "StartupLibrary"))))
         startup();
+    if (const auto drive = ini::DriveFromValue(stored.spiDrive)) {
+        setupform_.drvsel.setDrive(*drive);
+        setupform_.dirsel.setDirectory(stored.spiDirectory);
+    }
 }
 
 void Tclockform::unloadPictureLibrary() {

@@ -10,6 +10,7 @@
 #include "app/clock/geometry.h"
 #include "app/clock/tick.h"
 #include "app/info/fortune.h"
+#include "app/settings/stored_settings.h"
 #include "framework/control.h"
 #include "framework/form.h"
 #include "framework/gdi.h"
@@ -73,12 +74,18 @@ public:
 
     // The alarm test run last in every tick that does its work.
     std::function<void()> CheckAlarm;
+    // Writes the settings file while the window closes, once the tick has
+    // stopped and before the face and the picture library go.
+    std::function<void()> SaveOnClose;
 
     // The clock window's share of the program's start-up, run once all
-    // windows exist: titles and help file, face bitmap and background,
-    // border and client size, label placement, tick source, stay-on-top,
-    // label colour and visibility, indicators, fortunes and their seed.
-    void StartUp();
+    // windows exist, from the values of the settings file (a first start's
+    // without one): titles and help file, the picture library and its
+    // plug-in directory, face bitmap, the display settings into the
+    // settings dialog, background, position, border and client size, label
+    // placement, tick source, stay-on-top, label colour and visibility,
+    // indicators.
+    void StartUp(const horolo::StoredSettings& stored = {});
 
     void ClockTick(bool force);
     void AppIdle(bool& done);
@@ -116,7 +123,9 @@ protected:
     void onClose() override;
 
 private:
-    void loadPictureLibrary();
+    void loadPictureLibrary(const horolo::StoredSettings& stored);
+    void readDisplaySettings(const horolo::StoredSettings& stored);
+    void placeWindow(const horolo::StoredSettings& stored);
     void unloadPictureLibrary();
     void showBuiltInPicture(int item);
     bool drawPluginPicture(HDC face, const std::string& name, bool stretch);

@@ -29,14 +29,12 @@ private:
 
 }  // namespace
 
-StoredSettings ReadStoredSettings(const IniReader& read, bool withPictureLibrary) {
+StoredSettings ReadStoredSettings(const IniReader& read) {
     StoredSettings s;
-    const Keys settings(read, kSettingsSection), colors(read, kColorsSection), alarm(read, kAlarmSection);
-    if (withPictureLibrary) {
-        const Keys susie(read, kSusieSection);
-        s.spiDrive = susie.integer("SPIDrive", s.spiDrive);
-        if (s.spiDrive != -1) s.spiDirectory = susie.text("SPIDirectory");
-    }
+    const Keys settings(read, kSettingsSection), colors(read, kColorsSection), alarm(read, kAlarmSection),
+        susie(read, kSusieSection);
+    s.spiDrive = susie.integer("SPIDrive", s.spiDrive);
+    if (s.spiDrive != -1) s.spiDirectory = susie.text("SPIDirectory");
     s.background = settings.text("Background");
     s.version = settings.text("Version");
     s.indicatorType = settings.integer("IndicatorType", s.indicatorType);
@@ -49,7 +47,7 @@ StoredSettings ReadStoredSettings(const IniReader& read, bool withPictureLibrary
     s.indicatorColor = colors.color("Indicator", s.indicatorColor);
     s.characterColor = colors.color("Character", s.characterColor);
     s.backSpaceColor = colors.color("BackSpace", s.backSpaceColor);
-    if (s.background.empty() && VersionMatches(s)) s.resource = settings.integer("Resource", s.resource);
+    s.resource = settings.integer("Resource", s.resource);
     s.posX = settings.integer("PosX", s.posX);
     s.posY = settings.integer("PosY", s.posY);
     s.hideTitle = settings.boolean("HideTitle", s.hideTitle);
@@ -68,7 +66,7 @@ StoredSettings ReadStoredSettings(const IniReader& read, bool withPictureLibrary
 
 bool WriteWindowKeys(const SettingWriter& write, const StoredSettings& s) {
     using namespace ini;
-    return write(kSettingsSection, "Version", kVersionText) && write(kSettingsSection, "Background", s.background) &&
+    return write(kSettingsSection, "Version", HOROLO_VERSION_TEXT) && write(kSettingsSection, "Background", s.background) &&
            write(kSettingsSection, "PosX", FormatInteger(s.posX)) &&
            write(kSettingsSection, "PosY", FormatInteger(s.posY)) &&
            write(kSettingsSection, "HideTitle", FormatBoolean(s.hideTitle));

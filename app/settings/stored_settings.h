@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/resources/resource_ids.h"
+
 namespace horolo {
 
 // The settings file's sections.
@@ -17,8 +19,6 @@ inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kColorsSection = "Colors";
 inline constexpr const char* kAlarmSection = "Alarm";
 inline constexpr const char* kSusieSection = "SUSIE";
-
-inline constexpr const char* kVersionText = "Version 1.00-Release";
 
 // Colours have red in the low byte, as the platform's colour values.
 struct StoredSettings {
@@ -51,7 +51,7 @@ struct StoredSettings {
     bool alarmAction = false;
     std::string alarmFile;
     std::string alarmOption;
-    // "SUSIE": read only while the picture library is loaded
+    // "SUSIE": used only while the picture library is loaded
     std::int32_t spiDrive = -1;  // a letter's place in the alphabet; -1 for none
     std::string spiDirectory;
 
@@ -62,14 +62,14 @@ struct StoredSettings {
 using IniReader = std::function<std::string(const char* section, const char* key, const char* defaultText)>;
 
 // Reads every key; a text that is not a value of the key's type gives the
-// key's default. The "SUSIE" keys are read only when withPictureLibrary.
-StoredSettings ReadStoredSettings(const IniReader& read, bool withPictureLibrary);
+// key's default.
+StoredSettings ReadStoredSettings(const IniReader& read);
 
 // Writes one value of the settings file; false when the system refused it.
 using SettingWriter = std::function<bool(std::string_view section, std::string_view key, const std::string& value)>;
 
 // The clock window's own keys, written first at close: "Version" (the
-// program's), "Background", "PosX", "PosY", "HideTitle".
+// program's, HOROLO_VERSION_TEXT), "Background", "PosX", "PosY", "HideTitle".
 bool WriteWindowKeys(const SettingWriter& write, const StoredSettings& s);
 
 // The settings dialog's values and the fortune data path, in the order a
@@ -77,8 +77,5 @@ bool WriteWindowKeys(const SettingWriter& write, const StoredSettings& s);
 // withPictureLibrary. Each writer stops at the first key the system refuses
 // and returns false.
 bool WriteDialogSettings(const SettingWriter& write, const StoredSettings& s, bool withPictureLibrary);
-
-// "Version" matches the program's, so "Resource" counts (case-sensitive).
-inline bool VersionMatches(const StoredSettings& s) { return s.version == kVersionText; }
 
 }  // namespace horolo

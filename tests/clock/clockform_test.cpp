@@ -51,20 +51,24 @@ protected:
     static constexpr COLORREF kSecond = RGB(0, 0, 220);
     static constexpr COLORREF kIndicator = RGB(30, 60, 90);
 
-    void SetUp() override {
-        setup.hrcol.setColor(kHour);
-        setup.mncol.setColor(kMinute);
-        setup.sccol.setColor(kSecond);
-        setup.indcol.setColor(kIndicator);
-        clock.CheckAlarm = [this] { ++alarmChecks; };
-    }
+    void SetUp() override { clock.CheckAlarm = [this] { ++alarmChecks; }; }
 
     // The program's start-up order: clock window, settings dialog, then
-    // the start-up routine once both exist.
+    // the start-up routine once both exist, with the test's colours and the
+    // switches the test set in the dialog as the stored settings.
     void start() {
         clock.create();
         setup.create();
-        clock.StartUp();
+        horolo::StoredSettings stored;
+        stored.hourColor = kHour;
+        stored.minuteColor = kMinute;
+        stored.secondColor = kSecond;
+        stored.indicatorColor = kIndicator;
+        stored.character = setup.chview.checked();
+        stored.indicatorType = setup.indtyp.itemIndex();
+        stored.cpuSave = setup.cpusave.checked();
+        stored.repaintInterval = setup.cpusi.itemIndex();
+        clock.StartUp(stored);
     }
 
     void TearDown() override {

@@ -61,6 +61,7 @@ protected:
         about.create();
         setup.create();
         clock.StartUp();
+        clock.Fortune.StartUp({}, 0);  // the start-up load's fortunes: Fortune.dat beside the program
         clock.show();
         app.processMessages();
     }
