@@ -2,10 +2,13 @@
 // clock window, reads its pixels off the screen and closes it as a user would.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <array>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,14 +61,35 @@ BOOL CALLBACK acceptWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-// The clock as a separate process, ended by force if a test leaves it running.
+std::wstring settingsPath() {
+    wchar_t folder[MAX_PATH];
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return std::wstring(folder) + L"\\Horolo.ini";
+}
+
+std::string readSettings() {
+    std::ifstream in(settingsPath().c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The clock as a separate process, ended by force if a test leaves it
+// running. It starts with the settings file that settings() gives (none: a
+// first start), and the file goes again when the test ends.
 class RunningClock : public ::testing::Test {
 protected:
+    virtual std::string settings() { return {}; }
+
     void SetUp() override {
-        std::wstring exe = besideThisProgram(L"Horolo.exe");
+        DeleteFileW(settingsPath().c_str());
+        if (const std::string text = settings(); !text.empty())
+            std::ofstream(settingsPath().c_str(), std::ios::binary) << text;
+        start(besideThisProgram(L"Horolo.exe"), nullptr);
+    }
+
+    void start(const std::wstring& exe, const wchar_t* currentDirectory) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+        ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, currentDirectory,
                                    &startup, &process_))
             << "cannot start " << std::string(exe.begin(), exe.end());
         CloseHandle(process_.hThread);
@@ -88,6 +112,7 @@ protected:
             if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 99);
             CloseHandle(process_.hProcess);
         }
+        DeleteFileW(settingsPath().c_str());
     }
 
     // Waits for the process to end; returns its exit code, or -1 on time-out.
@@ -106,8 +131,8 @@ protected:
 
     // The client area as it is on the screen, 200 by 200 pixels, once the
     // window has been painted: the screen there is no longer all black and
-    // the bar at 12 o'clock is.
-    std::array<COLORREF, 200 * 200> clientPixels() {
+    // the bar at 12 o'clock has the indicator colour.
+    std::array<COLORREF, 200 * 200> clientPixels(COLORREF indicator = RGB(0, 0, 0)) {
         std::array<COLORREF, 200 * 200> pixels{};
         for (int attempt = 0; attempt < 100; ++attempt) {
             POINT origin{0, 0};
@@ -128,13 +153,53 @@ protected:
             DeleteObject(dib);
             DeleteDC(memory);
             ReleaseDC(nullptr, screen);
-            if (at(pixels, 100, 6) == RGB(0, 0, 0) && !allBlack(pixels)) break;
+            if (at(pixels, 100, 6) == indicator && !allBlack(pixels)) break;
             Sleep(50);
         }
         return pixels;
     }
 
     static COLORREF at(const std::array<COLORREF, 200 * 200>& pixels, int x, int y) { return pixels[y * 200 + x]; }
+
+    // The screen holds the pixels of the program's own picture resource,
+    // apart from the hands and indicators (inside radius 98) and the corner
+    // of the time label.
+    static void expectPicture(const std::array<COLORREF, 200 * 200>& screen, const wchar_t* name) {
+        const HMODULE program = LoadLibraryExW(besideThisProgram(L"Horolo.exe").c_str(), nullptr,
+                                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(program, nullptr);
+        const std::optional<fw::Dib> dib = fw::LoadBitmapResource(program, name);
+        FreeLibrary(program);
+        ASSERT_TRUE(dib.has_value());
+        ASSERT_EQ(dib->width, 200);
+        ASSERT_EQ(dib->rows(), 200);
+        // The resource's pixels, drawn the way the clock draws them.
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HDC memory = CreateCompatibleDC(nullptr);
+        HBITMAP picture = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, picture);
+        fw::DrawDib(memory, {0, 0, 200, 200}, *dib);
+        GdiFlush();
+        int inside = 0, insideSame = 0, outsideDiffering = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const DWORD p = static_cast<const DWORD*>(bits)[y * 200 + x];
+                const bool same = at(screen, x, y) == RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+                if ((x - 100) * (x - 100) + (y - 100) * (y - 100) <= 98 * 98) {
+                    ++inside;
+                    insideSame += same;
+                } else if (!(x >= 140 && y >= 180) && !same) {
+                    ++outsideDiffering;
+                }
+            }
+        SelectObject(memory, old);
+        DeleteObject(picture);
+        DeleteDC(memory);
+        EXPECT_EQ(outsideDiffering, 0) << "not the picture " << std::string(name, name + wcslen(name));
+        EXPECT_GE(insideSame * 100, inside * 95) << insideSame << " of " << inside << " pixels inside the ring";
+    }
 
     // Presses Ctrl+key while the clock has the keyboard focus. Without a
     // window manager the focus can arrive late, so a press that did not end
@@ -242,43 +307,7 @@ TEST_F(RunningClock, ShowsTheCurrentHour) {
 // A first start (no settings) shows the built-in picture "IMAGE0": the
 // screen holds the pixels of the program's own resource, apart from the
 // hands and indicators (inside radius 98) and the time label's corner.
-TEST_F(RunningClock, AFirstStartShowsThePictureImage0) {
-    const auto screen = clientPixels();
-    const HMODULE program = LoadLibraryExW(besideThisProgram(L"Horolo.exe").c_str(), nullptr,
-                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program, nullptr);
-    const std::optional<fw::Dib> dib = fw::LoadBitmapResource(program, L"IMAGE0");
-    FreeLibrary(program);
-    ASSERT_TRUE(dib.has_value());
-    ASSERT_EQ(dib->width, 200);
-    ASSERT_EQ(dib->rows(), 200);
-    // The resource's pixels, drawn the way the clock draws them.
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC memory = CreateCompatibleDC(nullptr);
-    HBITMAP picture = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    fw::DrawDib(memory, {0, 0, 200, 200}, *dib);
-    GdiFlush();
-    int inside = 0, insideSame = 0, outsideDiffering = 0;
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x) {
-            const DWORD p = static_cast<const DWORD*>(bits)[y * 200 + x];
-            const bool same = at(screen, x, y) == RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-            if ((x - 100) * (x - 100) + (y - 100) * (y - 100) <= 98 * 98) {
-                ++inside;
-                insideSame += same;
-            } else if (!(x >= 140 && y >= 180) && !same) {
-                ++outsideDiffering;
-            }
-        }
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    EXPECT_EQ(outsideDiffering, 0);
-    EXPECT_GE(insideSame * 100, inside * 95) << insideSame << " of " << inside << " pixels inside the ring";
-}
+TEST_F(RunningClock, AFirstStartShowsThePictureImage0) { expectPicture(clientPixels(), L"IMAGE0"); }
 
 // Fortune shows an entry of the data file beside the program, framed in a
 // voice, in an information box of the clock's own process.
@@ -368,6 +397,110 @@ TEST_F(RunningClock, CtrlXClosesTheClockWithExitCodeZero) {
 }
 
 TEST_F(RunningClock, CloseRequestEndsTheProgramWithExitCodeZero) {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
+
+// A user's settings file: the place, the indicator colour and the picture
+// are what the screen shows; a double-click hides the title bar, and the
+// close writes that back with everything else.
+class StoredClock : public RunningClock {
+protected:
+    std::string settings() override {
+        return "[Settings]\r\nVersion=Version 1.00-Release\r\nPosX=150\r\nPosY=120\r\nCharacter=0\r\n"
+               "Resource=2\r\n[Colors]\r\nIndicator=ff0000\r\n";
+    }
+};
+
+TEST_F(StoredClock, ShowsTheStoredClockAndWritesBackWhatChanged) {
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    EXPECT_EQ(outer.left, 150);
+    EXPECT_EQ(outer.top, 120);
+    const auto pixels = clientPixels(RGB(255, 0, 0));
+    for (const auto& [x, y] : {std::pair{100, 8}, {192, 100}, {100, 192}, {8, 100}})
+        EXPECT_EQ(at(pixels, x, y), RGB(255, 0, 0)) << "bar at " << x << "," << y;
+    expectPicture(pixels, L"IMAGE2");
+
+    PostMessageW(window_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(40, 40));
+    for (int i = 0; i < 100 && (GetWindowLongW(window_, GWL_STYLE) & WS_CAPTION); ++i) Sleep(50);
+    EXPECT_FALSE(GetWindowLongW(window_, GWL_STYLE) & WS_CAPTION);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    ASSERT_EQ(exitCode(), 0);
+    const std::string file = readSettings();
+    for (const char* line : {"PosX=150\r\n", "PosY=120\r\n", "HideTitle=1\r\n", "Character=0\r\n", "Resource=2\r\n",
+                             "Indicator=ff0000\r\n", "Hour=000000\r\n"})
+        EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
+}
+
+// The alarm set to the minute the clock starts in rings at once.
+class AlarmClock : public RunningClock {
+protected:
+    std::string settings() override {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        if (now.wSecond >= 55) {  // not across the change of minute
+            Sleep((61 - now.wSecond) * 1000);
+            GetLocalTime(&now);
+        }
+        char chime[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, besideThisProgram(L"Horolo.wav").c_str(), -1, chime, MAX_PATH, nullptr, nullptr);
+        return "[Alarm]\r\nUse=1\r\nHour=" + std::to_string(now.wHour) + "\r\nMinute=" + std::to_string(now.wMinute) +
+               "\r\nFile=" + chime + "\r\n";
+    }
+};
+
+TEST_F(AlarmClock, TheAlarmSetToTheCurrentMinuteShowsItsWindow) {
+    const DWORD shown = GetTickCount();
+    const DWORD clock = process_.dwProcessId;
+    HWND notice = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
+        return process == clock && caption == L"設定時間になりました";
+    });
+    ASSERT_NE(notice, nullptr) << "no alarm window";
+    EXPECT_LT(GetTickCount() - shown, 2000u);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
+
+// A copy of the program alone in a folder, started in a folder that holds a
+// file named hrl_spi.dll: the program does not take that file for its
+// library.
+class PlantedLibrary : public RunningClock {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        alone_ = std::wstring(temp) + L"horolo_alone";
+        planted_ = std::wstring(temp) + L"horolo_planted";
+        CreateDirectoryW(alone_.c_str(), nullptr);
+        CreateDirectoryW(planted_.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW(besideThisProgram(L"Horolo.exe").c_str(), (alone_ + L"\\Horolo.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(besideThisProgram(L"hrl_spi.dll").c_str(), (planted_ + L"\\hrl_spi.dll").c_str(), FALSE));
+        DeleteFileW(settingsPath().c_str());
+        start(alone_ + L"\\Horolo.exe", planted_.c_str());
+    }
+    void TearDown() override {
+        RunningClock::TearDown();
+        DeleteFileW((alone_ + L"\\Horolo.exe").c_str());
+        DeleteFileW((planted_ + L"\\hrl_spi.dll").c_str());
+        RemoveDirectoryW(alone_.c_str());
+        RemoveDirectoryW(planted_.c_str());
+    }
+    std::wstring alone_, planted_;
+};
+
+TEST_F(PlantedLibrary, OnlyTheLibraryBesideTheProgramIsLoaded) {
+    const HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process_.dwProcessId);
+    ASSERT_NE(modules, INVALID_HANDLE_VALUE);
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    int seen = 0;
+    for (BOOL more = Module32FirstW(modules, &module); more; more = Module32NextW(modules, &module)) {
+        ++seen;
+        EXPECT_NE(lstrcmpiW(module.szModule, L"hrl_spi.dll"), 0) << "loaded from the current directory";
+    }
+    CloseHandle(modules);
+    EXPECT_GT(seen, 1);
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0);
 }
