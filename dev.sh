@@ -4,6 +4,7 @@
 #   ./dev.sh test   install what is missing, build both presets, run every test
 #   ./dev.sh bench  build and run the benchmark programs
 #   ./dev.sh fuzz [SECONDS]  run every fuzz target for SECONDS each (default 60)
+#   ./dev.sh dist   build and pack dist/Horolo-1.00.zip for Windows users
 # HOROLO_BUILD names another build folder (default: build).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -180,10 +181,30 @@ cmd_fuzz() {
   return $rc
 }
 
+# The files a Windows user needs, in one folder of a zip, the programs
+# without their debugging information; the read-me in UTF-8 with a
+# byte-order mark, so that Notepad shows its Japanese.
+cmd_dist() {
+  install_deps
+  build
+  local name=Horolo-1.00 stage=$BUILD/dist
+  rm -rf "$stage"
+  mkdir -p "$stage/$name" dist
+  for f in Horolo.exe hrl_spi.dll hrlwic.spi Fortune.dat Horolo.hlp Horolo.wav; do
+    cp "$WIN/bin/$f" "$stage/$name/"
+  done
+  i686-w64-mingw32-strip "$stage/$name/Horolo.exe" "$stage/$name/hrl_spi.dll" "$stage/$name/hrlwic.spi"
+  { printf '\xef\xbb\xbf'; sed 's/$/\r/' app/resources/README.txt; } > "$stage/$name/README.txt"
+  rm -f "dist/$name.zip"
+  (cd "$stage" && /usr/bin/python3 -m zipfile -c "$ROOT/dist/$name.zip" "$name")
+  log "dist/$name.zip"
+}
+
 case "${1:-}" in
   run) cmd_run ;;
   test) cmd_test ;;
   bench) cmd_bench ;;
   fuzz) shift; cmd_fuzz "$@" ;;
-  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]" >&2; exit 2 ;;
+  dist) cmd_dist ;;
+  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]|dist" >&2; exit 2 ;;
 esac
