@@ -134,13 +134,12 @@ void Tclockform::CopyFaceToBackground() {
 
 void Tclockform::applyTickSource(const TickSource& source) {
     fw::Application& app = fw::Application::instance();
-    // Never two drivers at once: drop the idle handler before the timer
-    // starts, and stop the timer before the idle handler comes back.
-    if (!source.idleHandler) app.clearOnIdle();
-    if (source.timerInterval)
-        TimeTimer.setInterval(*source.timerInterval,
-                              DelayToPhase(*source.timerInterval, fw::platform().localTime().wMilliseconds));
-    if (source.idleHandler) app.setOnIdle([this](bool& done) { AppIdle(done); });
+    SwitchTickSource(source, {[&app] { app.clearOnIdle(); },
+                              [this](unsigned interval) {
+                                  TimeTimer.setInterval(
+                                      interval, DelayToPhase(interval, fw::platform().localTime().wMilliseconds));
+                              },
+                              [this, &app] { app.setOnIdle([this](bool& done) { AppIdle(done); }); }});
 }
 
 bool Tclockform::labelShownWithoutTitle() const {
