@@ -22,6 +22,7 @@ Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
       ticker_({[this] { return takeSnapshot(); }, [this] { repaintHands(); },
                [this](const FaceTime& t) { refreshTexts(t); },
                [this] { if (CheckAlarm) CheckAlarm(); }}) {
+    setupform_.LinkClock({*this, BackgroundFile, LoaderHandle, Fortune});
     add(bgimg);
     add(fgimg);
     add(tmLabel);
@@ -39,12 +40,15 @@ Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
     TimeTimer.onTimer = [this] { TimeTimerTimer(); };
 }
 
+Tclockform::~Tclockform() { setupform_.UnlinkClock(); }
+
 void Tclockform::StartUp() {
     fw::Application::instance().setTitle(ApplicationTitle());
     fw::Application::instance().setHelpFile(DefaultHelpFilePath());
     setCaption(std::wstring(kAppName));
     loadPictureLibrary();
     if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
+    if (LoaderHandle) setupform_.UpdateImageFilter(setupform_.dirsel.directory());
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
     ChooseStartupBackground(StoredBackground{});
@@ -171,9 +175,24 @@ void Tclockform::ApplySettings() {
     ClockTick(true);
 }
 
+// A shortcut that reaches the clock through the dialog's own loop finds the
+// dialog up and does nothing. A close request meanwhile has ended the dialog
+// as Cancel: the window then closes instead of taking up the settings.
 void Tclockform::SettingClick() {
+    if (setupform_.modal()) return;
+    closeAfterSetting_ = false;
     setupform_.showModal();
+    if (closeAfterSetting_) {
+        close();
+        return;
+    }
     ApplySettings();
+}
+
+bool Tclockform::onCloseQuery() {
+    if (!setupform_.modal()) return true;
+    if (setupform_.close()) closeAfterSetting_ = true;
+    return false;
 }
 
 void Tclockform::FormClose() {
