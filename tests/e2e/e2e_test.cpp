@@ -58,6 +58,20 @@ BOOL CALLBACK acceptWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
+struct TextSearch {
+    const std::wstring& text;
+    HWND found;
+};
+
+BOOL CALLBACK findText(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TextSearch*>(param);
+    wchar_t text[256] = {};
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    if (search->text != text) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // The clock as a separate process, ended by force if a test leaves it running.
 class RunningClock : public ::testing::Test {
 protected:
@@ -189,6 +203,15 @@ protected:
         return nullptr;
     }
 
+    void expectShowsPicture(const wchar_t* name);
+
+    // The first window inside `parent`, at any depth, with this text.
+    static HWND childWithText(HWND parent, const std::wstring& text) {
+        TextSearch search{text, nullptr};
+        EnumChildWindows(parent, findText, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
     // The text of a window of another process.
     static std::wstring textOf(HWND window) {
         wchar_t text[4096] = {};
@@ -239,15 +262,14 @@ TEST_F(RunningClock, ShowsTheCurrentHour) {
     EXPECT_EQ(at(pixels, inside.x, inside.y), RGB(0, 0, 0)) << "hour hand at " << inside.x << "," << inside.y;
 }
 
-// A first start (no settings) shows the built-in picture "IMAGE0": the
-// screen holds the pixels of the program's own resource, apart from the
-// hands and indicators (inside radius 98) and the time label's corner.
-TEST_F(RunningClock, AFirstStartShowsThePictureImage0) {
+// The screen holds the pixels of the program's own picture resource, apart
+// from the hands and indicators (inside radius 98) and the time label's corner.
+void RunningClock::expectShowsPicture(const wchar_t* name) {
     const auto screen = clientPixels();
     const HMODULE program = LoadLibraryExW(besideThisProgram(L"Horolo.exe").c_str(), nullptr,
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
-    const std::optional<fw::Dib> dib = fw::LoadBitmapResource(program, L"IMAGE0");
+    const std::optional<fw::Dib> dib = fw::LoadBitmapResource(program, name);
     FreeLibrary(program);
     ASSERT_TRUE(dib.has_value());
     ASSERT_EQ(dib->width, 200);
@@ -278,6 +300,38 @@ TEST_F(RunningClock, AFirstStartShowsThePictureImage0) {
     DeleteDC(memory);
     EXPECT_EQ(outsideDiffering, 0);
     EXPECT_GE(insideSame * 100, inside * 95) << insideSame << " of " << inside << " pixels inside the ring";
+}
+
+// A first start (no settings) shows the built-in picture "IMAGE0".
+TEST_F(RunningClock, AFirstStartShowsThePictureImage0) { expectShowsPicture(L"IMAGE0"); }
+
+// "&Setting..." shows the dialog where the clock stood and hides the clock;
+// "ネオラ" and OK bring the clock back with the built-in picture "IMAGE1".
+TEST_F(RunningClock, SettingsDialogChangesThePicture) {
+    RECT clockAt{};
+    GetWindowRect(window_, &clockAt);
+    chooseFromMenu({VK_DOWN, VK_DOWN, VK_RETURN});
+    const DWORD clock = process_.dwProcessId;
+    HWND dialog = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
+        return process == clock && caption == L"Horolo  Setup";
+    });
+    ASSERT_NE(dialog, nullptr) << "no settings dialog";
+    RECT dialogAt{};
+    GetWindowRect(dialog, &dialogAt);
+    EXPECT_EQ(dialogAt.left, clockAt.left);
+    EXPECT_EQ(dialogAt.top, clockAt.top);
+    EXPECT_FALSE(IsWindowVisible(window_));
+    HWND neora = childWithText(dialog, L"ネオラ");
+    HWND ok = childWithText(dialog, L"OK");
+    ASSERT_TRUE(neora && ok);
+    PostMessageW(neora, BM_CLICK, 0, 0);
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && (IsWindowVisible(dialog) || !IsWindowVisible(window_)); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    ASSERT_TRUE(IsWindowVisible(window_));
+    expectShowsPicture(L"IMAGE1");
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
 }
 
 // Fortune shows an entry of the data file beside the program, framed in a
