@@ -203,6 +203,15 @@ protected:
         return nullptr;
     }
 
+    // A visible window of the clock's own process with this caption,
+    // waiting up to ten seconds for one.
+    HWND waitForOwnWindow(const std::wstring& caption) const {
+        const DWORD clock = process_.dwProcessId;
+        return waitForWindow([clock, &caption](HWND, const std::wstring& text, DWORD process) {
+            return process == clock && text == caption;
+        });
+    }
+
     void expectShowsPicture(const wchar_t* name);
 
     // The first window inside `parent`, at any depth, with this text.
@@ -311,10 +320,7 @@ TEST_F(RunningClock, SettingsDialogChangesThePicture) {
     RECT clockAt{};
     GetWindowRect(window_, &clockAt);
     chooseFromMenu({VK_DOWN, VK_DOWN, VK_RETURN});
-    const DWORD clock = process_.dwProcessId;
-    HWND dialog = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
-        return process == clock && caption == L"Horolo  Setup";
-    });
+    HWND dialog = waitForOwnWindow(L"Horolo  Setup");
     ASSERT_NE(dialog, nullptr) << "no settings dialog";
     RECT dialogAt{};
     GetWindowRect(dialog, &dialogAt);
@@ -338,10 +344,7 @@ TEST_F(RunningClock, SettingsDialogChangesThePicture) {
 // voice, in an information box of the clock's own process.
 TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
     chooseFromMenu({VK_DOWN, VK_RETURN});
-    const DWORD clock = process_.dwProcessId;
-    HWND box = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
-        return process == clock && caption == L"情報";
-    });
+    HWND box = waitForOwnWindow(L"情報");
     ASSERT_NE(box, nullptr) << "no information box";
     std::wstring message;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -371,10 +374,7 @@ TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
 
 TEST_F(RunningClock, AboutShowsItsWindowUntilOk) {
     chooseFromMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
-    const DWORD clock = process_.dwProcessId;
-    HWND about = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
-        return process == clock && caption == L"ﾊﾞｰｼﾞｮﾝ情報";
-    });
+    HWND about = waitForOwnWindow(L"ﾊﾞｰｼﾞｮﾝ情報");
     ASSERT_NE(about, nullptr) << "no About window";
     RECT client{};
     GetClientRect(about, &client);
