@@ -1,4 +1,4 @@
-// The settings dialog at work in the program's four windows: shown from the
+// The settings dialog at work among the program's windows: shown from the
 // clock's menu, changed by clicks on its real controls, with the file,
 // colour and input dialogs answered through the platform, and closed by OK,
 // Cancel, Esc or the close box; then the clock takes the settings up.
