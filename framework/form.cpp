@@ -145,6 +145,8 @@ bool Form::hasWindowedControls() const {
 
 void Form::show() {
     create();
+    onShow();
+    if (modal_ && modalResult_ != mrNone) return;
     visible_ = true;
     ShowWindow(handle_, SW_SHOW);
     // ShowWindow does not bring a window of an inactive program forward.
@@ -197,11 +199,13 @@ void Form::runClose() {
     }
 }
 
-void Form::close() {
+bool Form::close() {
+    if (modal_ && modalResult_ != mrNone) return true;  // already ending
+    if (!onCloseQuery()) return false;
     if (modal_) {
         // The modal loop ends and runs onClose once.
-        if (modalResult_ == mrNone) modalResult_ = mrCancel;
-        return;
+        modalResult_ = mrCancel;
+        return true;
     }
     onClose();
     if (Application::instance().mainForm() == this) {
@@ -209,6 +213,7 @@ void Form::close() {
     } else {
         hide();
     }
+    return true;
 }
 
 void Form::setCaption(const std::wstring& caption) {

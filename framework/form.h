@@ -56,9 +56,11 @@ public:
     void setModalResult(int result);
     bool modal() const { return modal_; }
 
-    // Runs onClose(); the main form is then destroyed (ending the main loop),
-    // a modal form ends its loop, any other form is hidden.
-    void close();
+    // Asks onCloseQuery() first; then runs onClose() and destroys the main
+    // form (ending the main loop) or hides any other form; a modal form ends
+    // its loop instead (onClose runs once the loop is left). False when
+    // onCloseQuery refused.
+    bool close();
 
     void setCaption(const std::wstring& caption);
     const std::wstring& caption() const { return spec_.caption; }
@@ -96,6 +98,11 @@ protected:
     void add(Control& control, Control* parent = nullptr);
 
     virtual void onCreate() {}
+    // Runs each time the form is about to be shown; a modal form that sets
+    // its result here is not shown at all.
+    virtual void onShow() {}
+    // Whether a close request may go ahead.
+    virtual bool onCloseQuery() { return true; }
     virtual void onClose() {}
     // The form's own painting; runs only where no opaque graphic control
     // covers the area to paint. The DC is an off-screen buffer.

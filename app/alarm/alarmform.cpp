@@ -35,13 +35,13 @@ TAlarmForm::TAlarmForm(Tclockform& clock, TSetupform& setup, std::function<void(
     add(StpButton);
     StpButton.onClick = [this] { StpButtonClick(); };
     clock_.CheckAlarm = [this] { CheckAlarm(); };
-    setup_.TestAlarm = [this] { TestAlarm(); };
+    setup_.LinkAlarm({AlarmAction, AlarmFile, AlarmOption, [this] { return sounding_; }, [this] { TestAlarm(); }});
 }
 
 // A sound still playing when the program ends stops with it.
 TAlarmForm::~TAlarmForm() {
     clock_.CheckAlarm = nullptr;
-    setup_.TestAlarm = nullptr;
+    setup_.UnlinkAlarm();
     closeDevice();
 }
 

@@ -22,9 +22,10 @@ inline constexpr wchar_t kTestMessage[] = L"アラームのテストです。";
 
 class TAlarmForm : public fw::Form {
 public:
-    // Takes the clock's alarm hook and the settings dialog's test play for
-    // itself (and gives them back when destroyed). startUp is the program's
-    // start-up, run by the creation handler once every window exists.
+    // Takes the clock's alarm hook and links its fields, its sounding state
+    // and its test play into the settings dialog (and gives them back when
+    // destroyed). startUp is the program's start-up, run by the creation
+    // handler once every window exists.
     TAlarmForm(Tclockform& clock, TSetupform& setup, std::function<void()> startUp);
     ~TAlarmForm() override;
 

@@ -44,6 +44,7 @@ Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
       ticker_({[this] { return takeSnapshot(); }, [this] { repaintHands(); },
                [this](const FaceTime& t) { refreshTexts(t); },
                [this] { if (CheckAlarm) CheckAlarm(); }}) {
+    setupform_.LinkClock({*this, BackgroundFile, LoaderHandle, Fortune});
     add(bgimg);
     add(fgimg);
     add(tmLabel);
@@ -60,6 +61,8 @@ Tclockform::Tclockform(TSetupform& setupform, TAboutBox* aboutBox)
     Close_Btn.onClick = [this] { Close_BtnClick(); };
     TimeTimer.onTimer = [this] { TimeTimerTimer(); };
 }
+
+Tclockform::~Tclockform() { setupform_.UnlinkClock(); }
 
 void Tclockform::StartUp(const StoredSettings& stored) {
     fw::Application::instance().setTitle(ApplicationTitle());
@@ -188,13 +191,12 @@ void Tclockform::CopyFaceToBackground() {
 
 void Tclockform::applyTickSource(const TickSource& source) {
     fw::Application& app = fw::Application::instance();
-    // Never two drivers at once: drop the idle handler before the timer
-    // starts, and stop the timer before the idle handler comes back.
-    if (!source.idleHandler) app.clearOnIdle();
-    if (source.timerInterval)
-        TimeTimer.setInterval(*source.timerInterval,
-                              DelayToPhase(*source.timerInterval, fw::platform().localTime().wMilliseconds));
-    if (source.idleHandler) app.setOnIdle([this](bool& done) { AppIdle(done); });
+    SwitchTickSource(source, {[&app] { app.clearOnIdle(); },
+                              [this](unsigned interval) {
+                                  TimeTimer.setInterval(
+                                      interval, DelayToPhase(interval, fw::platform().localTime().wMilliseconds));
+                              },
+                              [this, &app] { app.setOnIdle([this](bool& done) { AppIdle(done); }); }});
 }
 
 bool Tclockform::labelShownWithoutTitle() const {
@@ -226,9 +228,24 @@ void Tclockform::ApplySettings() {
     ClockTick(true);
 }
 
+// A shortcut that reaches the clock through the dialog's own loop finds the
+// dialog up and does nothing. A close request meanwhile has ended the dialog
+// as Cancel: the window then closes instead of taking up the settings.
 void Tclockform::SettingClick() {
+    if (setupform_.modal()) return;
+    closeAfterSetting_ = false;
     setupform_.showModal();
+    if (closeAfterSetting_) {
+        close();
+        return;
+    }
     ApplySettings();
+}
+
+bool Tclockform::onCloseQuery() {
+    if (!setupform_.modal()) return true;
+    if (setupform_.close()) closeAfterSetting_ = true;
+    return false;
 }
 
 void Tclockform::FormClose() {
@@ -250,10 +267,18 @@ void Tclockform::loadPictureLibrary(const StoredSettings& stored) {
     if (auto startup = reinterpret_cast<hrlspi::StartupLibraryFn>(
             reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "StartupLibrary"))))
         startup();
-    if (const auto drive = ini::DriveFromValue(stored.spiDrive)) {
-        setupform_.drvsel.setDrive(*drive);
-        setupform_.dirsel.setDirectory(stored.spiDirectory);
+    // The plug-ins of the stored directory, or else of the one shown, fill
+    // the picture filter; the format list follows the stored directory.
+    const auto drive = ini::DriveFromValue(stored.spiDrive);
+    if (!drive) {
+        setupform_.UpdateImageFilter(setupform_.dirsel.directory());
+        return;
     }
+    const std::string shown = setupform_.dirsel.directory();
+    setupform_.drvsel.setDrive(*drive);
+    setupform_.dirsel.setDirectory(stored.spiDirectory);
+    // A change of directory has run the handler already.
+    if (setupform_.dirsel.directory() == shown) setupform_.dirselChange();
 }
 
 void Tclockform::unloadPictureLibrary() {

@@ -36,6 +36,7 @@ public:
     // has to exist (not yet be created) when the clock window is made. The
     // About window is the one its menu shows.
     explicit Tclockform(TSetupform& setupform, TAboutBox* aboutBox = nullptr);
+    ~Tclockform() override;
 
     // The layers, bottom to top, and the time label above them.
     fw::Image bgimg{{0, 0, horolo::kFaceSize, horolo::kFaceSize}};
@@ -120,6 +121,8 @@ public:
 protected:
     void onPaint(HDC dc) override;
     void onDblClick() override;
+    // While the settings dialog is up, ends it as Cancel first.
+    bool onCloseQuery() override;
     void onClose() override;
 
 private:
@@ -141,6 +144,8 @@ private:
     fw::BitmapHandle faceBitmap_;
     horolo::ClockTicker ticker_;
     int snapshotMillisecond_ = 0;  // of the last time snapshot
+    // A close request came while the settings dialog was up.
+    bool closeAfterSetting_ = false;
     // Where the hands were last drawn (all of the face before the first time).
     horolo::FaceBox handsDrawn_{0, 0, horolo::kFaceSize, horolo::kFaceSize};
 };

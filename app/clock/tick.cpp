@@ -61,6 +61,12 @@ TickSource AppliedTickSource(bool economy, int item) {
     return {true, 0u};
 }
 
+void SwitchTickSource(const TickSource& source, const TickDrivers& drivers) {
+    if (!source.idleHandler) drivers.removeIdleHandler();
+    if (source.timerInterval) drivers.setTimerInterval(*source.timerInterval);
+    if (source.idleHandler) drivers.installIdleHandler();
+}
+
 unsigned DelayToPhase(unsigned interval, int millisecond) {
     if (interval == 0) return 0;
     const unsigned offset = static_cast<unsigned>(millisecond) % interval;

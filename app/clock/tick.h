@@ -55,13 +55,23 @@ private:
 
 // Which driver runs the tick: the idle handler, or the periodic timer with
 // the interval of the economy item. An absent interval leaves the timer as
-// it is. Apply in this order: without the idle handler remove it first and
-// then set the timer; with it stop the timer first and then install it.
+// it is.
 struct TickSource {
     bool idleHandler;
     std::optional<unsigned> timerInterval;
     friend bool operator==(const TickSource&, const TickSource&) = default;
 };
+
+// The two drivers' switches.
+struct TickDrivers {
+    std::function<void()> removeIdleHandler;
+    std::function<void(unsigned)> setTimerInterval;  // 0 stops the timer
+    std::function<void()> installIdleHandler;
+};
+
+// Never two drivers at once: without the idle handler it is removed before
+// the timer starts; with it the timer is stopped before it is installed.
+void SwitchTickSource(const TickSource& source, const TickDrivers& drivers);
 
 // Timer interval of an economy item (0: 1000 ms, 1: 500 ms, 2: 100 ms).
 std::optional<unsigned> EconomyInterval(int item);

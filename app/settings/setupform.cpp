@@ -1,7 +1,40 @@
 #include "app/settings/setupform.h"
 
+#include "app/info/fortune.h"
+#include "framework/ansi.h"
+#include "framework/error.h"
+#include "spi_loader/hrl_spi.h"
+
 #include <cstdio>
 #include <initializer_list>
+
+bool AlarmFileOpens(const std::string& path) {
+    if (path.empty()) return false;
+    const HFILE file = _lopen(path.c_str(), OF_READ);
+    if (file == HFILE_ERROR) return false;
+    _lclose(file);
+    return true;
+}
+
+namespace {
+
+constexpr int kPictureFileItem = 3;  // "その他"
+
+template <class Function>
+Function Export(HMODULE library, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+// The formats of the plug-ins that hrl_spi's last search found.
+std::vector<horolo::PictureFormat> PluginFormats(HMODULE library) {
+    const auto getDataChain = Export<hrlspi::GetDataChainFn>(library, "GetDataChain");
+    if (!getDataChain) return {};
+    DataChainRecord* head = nullptr;
+    const int count = getDataChain(&head);
+    return horolo::ChainFormats(head, count);
+}
+
+}  // namespace
 
 TSetupform::TSetupform()
     : fw::Form({.caption = L"Horolo  Setup",
@@ -40,15 +73,23 @@ TSetupform::TSetupform()
     for (fw::Control* control : std::initializer_list<fw::Control*>{&Label9, &drvsel, &Label10, &dirsel, &Label11, &fmtl})
         add(*control, &susp);
     drvsel.setDirectoryList(&dirsel);
+    dirsel.onChange = [this] { dirselChange(); };
 
     add(okbtn);
     add(CancelBtn);
 
+    okbtn.onClick = [this] { okbtnClick(); };
+    CancelBtn.onClick = [this] { CancelBtnClick(); };
+    bgselector.onClick = [this] { bgselectorClick(); };
+    bgfsel.onClick = [this] { bgfselClick(); };
+    for (fw::ColorPanel* panel : colorPanels()) panel->onClick = [this, panel] { colpane_Click(*panel); };
     EnbAlm.onClick = [this] { EnbAlmClick(); };
     AlmAction.onClick = [this] { AlmActionClick(); };
-    udf.onClick = [this] { udfClick(); };
-    cpusave.onClick = [this] { cpusaveClick(); };
+    Filsel.onClick = [this] { FilselClick(); };
     PlayButton.onClick = [this] { PlayButtonClick(); };
+    udf.onClick = [this] { udfClick(); };
+    SeldfButton.onClick = [this] { SeldfButtonClick(); };
+    cpusave.onClick = [this] { cpusaveClick(); };
 }
 
 std::vector<std::wstring> TSetupform::numberItems(int count) {
@@ -61,6 +102,149 @@ std::vector<std::wstring> TSetupform::numberItems(int count) {
     return items;
 }
 
+std::array<fw::ColorPanel*, 6> TSetupform::colorPanels() { return {&hrcol, &mncol, &sccol, &indcol, &chrcol, &bgspcol}; }
+
+TSetupform::ClockLink& TSetupform::clock() {
+    if (!clock_) throw fw::Error(L"The settings dialog has no clock window");
+    return *clock_;
+}
+
+TSetupform::AlarmLink& TSetupform::alarm() {
+    if (!alarm_) throw fw::Error(L"The settings dialog has no alarm window");
+    return *alarm_;
+}
+
+// A dialog shown while the alarm sounds closes again at once, before it is
+// seen: the clock stays as it is.
+void TSetupform::FormShow() {
+    if (alarm().AlarmSounding()) {
+        setModalResult(fw::mrCancel);
+        return;
+    }
+    const POINT corner = clock().window.position();
+    moveTo(corner.x, corner.y);
+    clock().window.hide();
+    Snapshot& s = ShowSnapshot;
+    s.bgselector = bgselector.itemIndex();
+    s.indtyp = indtyp.itemIndex();
+    s.BackgroundFile = clock().BackgroundFile;
+    s.str_type = str_type.checked();
+    s.Staytop = Staytop.checked();
+    s.chview = chview.checked();
+    s.cpusave = cpusave.checked();
+    s.cpusi = cpusi.itemIndex();
+    const auto panels = colorPanels();
+    for (size_t i = 0; i < panels.size(); ++i) s.colors[i] = panels[i]->color();
+    s.EnbAlm = EnbAlm.checked();
+    s.AlarmFile = alarm().AlarmFile;
+    s.hrset = hrset.itemIndex();
+    s.mnset = mnset.itemIndex();
+    s.AlmAction = AlmAction.itemIndex();
+    s.AlarmAction = alarm().AlarmAction;
+    s.AlarmOption = alarm().AlarmOption;
+    s.FortuneDataPath = clock().Fortune.FortuneDataPath;
+    s.udf = udf.itemIndex();
+    s.drive = drvsel.drive();
+    s.directory = dirsel.directory();
+    SuppressHandlers = false;
+}
+
+void TSetupform::FormClose() { clock().window.show(); }
+
+// The close box (or a close of the clock window) is the same as Cancel; not
+// while a dialog of the dialog's own is up, whose answer would still change
+// what Cancel had put back.
+bool TSetupform::onCloseQuery() {
+    if (!modal()) return true;
+    if (!IsWindowEnabled(handle())) return false;
+    CancelBtnClick();
+    return true;
+}
+
+void TSetupform::okbtnClick() {
+    if (bgselector.itemIndex() < kPictureFileItem) clock().BackgroundFile.clear();
+    if (EnbAlm.checked() && !AlarmFileOpens(alarm().AlarmFile)) {
+        EnbAlm.setChecked(false);
+        fw::ShowErrorBox(L"アラームファイルが存在しないか選択されていません。\nアラーム設定は無効です");
+    }
+}
+
+// Puts back every value taken when the dialog was shown. The handlers that
+// fire keep the enabling in step; the fortunes of a data file chosen
+// meanwhile are replaced by those of the file put back.
+void TSetupform::CancelBtnClick() {
+    const Snapshot& s = ShowSnapshot;
+    const HandlersSuppressed quiet(*this);
+    bgselector.setItemIndex(s.bgselector);
+    indtyp.setItemIndex(s.indtyp);
+    clock().BackgroundFile = s.BackgroundFile;
+    str_type.setChecked(s.str_type);
+    Staytop.setChecked(s.Staytop);
+    chview.setChecked(s.chview);
+    cpusave.setChecked(s.cpusave);
+    cpusi.setItemIndex(s.cpusi);
+    const auto panels = colorPanels();
+    for (size_t i = 0; i < panels.size(); ++i) panels[i]->setColor(s.colors[i]);
+    EnbAlm.setChecked(s.EnbAlm);
+    alarm().AlarmFile = s.AlarmFile;
+    hrset.setItemIndex(s.hrset);
+    mnset.setItemIndex(s.mnset);
+    AlmAction.setItemIndex(s.AlmAction);
+    alarm().AlarmAction = s.AlarmAction;
+    alarm().AlarmOption = s.AlarmOption;
+    FortuneTeller& fortune = clock().Fortune;
+    if (fortune.FortuneDataPath != s.FortuneDataPath) {
+        fortune.FortuneDataPath = s.FortuneDataPath;
+        fortune.LoadFortunes(false);
+    }
+    udf.setItemIndex(s.udf);
+    // The directory brings its drive along (one plug-in search, not two).
+    if (!dirsel.setDirectory(s.directory)) drvsel.setDrive(s.drive);
+}
+
+std::optional<std::string> TSetupform::pickFile() {
+    switch (FileOpen.execute()) {
+    case fw::FileOpenDialog::Result::Picked:
+        return FileOpen.fileName;
+    case fw::FileOpenDialog::Result::NotInCodePage:
+        fw::ShowErrorBox(L"Error:\nこのファイル名は使えません");
+        return std::nullopt;
+    case fw::FileOpenDialog::Result::Cancelled:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Also while the handlers are quiet, the item to return to and the file
+// button's enabling follow the selection: Cancel may bring back "その他"
+// with its file.
+void TSetupform::bgselectorClick() {
+    if (!SuppressHandlers && bgselector.itemIndex() == kPictureFileItem) {
+        FileOpen.filter = ImageFilter;
+        FileOpen.fileName = clock().BackgroundFile;
+        if (const std::optional<std::string> picked = pickFile())
+            clock().BackgroundFile = *picked;
+        else
+            bgselector.setItemIndex(LastBackgroundIndex);  // runs this handler for that item
+    }
+    LastBackgroundIndex = bgselector.itemIndex();
+    const bool file = LastBackgroundIndex == kPictureFileItem;
+    bgfsel.setEnabled(file);
+    str_type.setEnabled(file);
+}
+
+void TSetupform::bgfselClick() {
+    if (SuppressHandlers) return;
+    FileOpen.filter = ImageFilter;
+    FileOpen.fileName = clock().BackgroundFile;
+    if (const std::optional<std::string> picked = pickFile()) clock().BackgroundFile = *picked;
+}
+
+void TSetupform::colpane_Click(fw::ColorPanel& panel) {
+    coldlg.color = panel.color();
+    if (coldlg.execute()) panel.setColor(coldlg.color);
+}
+
 void TSetupform::EnbAlmClick() {
     const bool on = EnbAlm.checked();
     for (fw::Control* control : std::initializer_list<fw::Control*>{&Label8, &mnset, &Label7, &hrset, &Label6, &Filsel,
@@ -69,15 +253,81 @@ void TSetupform::EnbAlmClick() {
 }
 
 // Repeating applies to sound only; the second action has options to edit.
+// A new action asks at once for its file.
 void TSetupform::AlmActionClick() {
     refrpl.setEnabled(EnbAlm.checked() && AlmAction.itemIndex() == 0);
     PlayButton.setCaption(AlmAction.itemIndex() == 0 ? L"再生(&P)" : L"ｵﾌﾟｼｮﾝ編集");
+    if (!SuppressHandlers && visible()) FilselClick();
+}
+
+// The file name is the one last picked in the dialog, whatever it was for.
+void TSetupform::FilselClick() {
+    if (SuppressHandlers) return;
+    const bool open = AlmAction.itemIndex() == 1;
+    FileOpen.filter = open ? "All Files|*.*" : "WAVE File (*.WAV)|*.wav";
+    AlarmLink& link = alarm();
+    link.AlarmFile = pickFile().value_or(std::string());
+    link.AlarmAction = open ? 1 : 0;
+    if (open) link.AlarmOption.clear();
 }
 
 void TSetupform::PlayButtonClick() {
-    if (AlmAction.itemIndex() == 0 && TestAlarm) TestAlarm();
+    AlarmLink& link = alarm();
+    if (AlmAction.itemIndex() == 0) {
+        link.TestAlarm();
+        return;
+    }
+    if (AlmAction.itemIndex() != 1) return;
+    const std::wstring preset = fw::FromAnsi(link.AlarmOption);
+    const std::wstring entered = fw::InputBox(L"Command Line for Alarm", L"オプションを編集して下さい", preset);
+    if (entered == preset) return;  // also the stored bytes as they are
+    if (const std::optional<std::string> option = fw::ToAnsiExact(entered))
+        link.AlarmOption = *option;
+    else
+        fw::ShowErrorBox(L"Error:\nこのオプションは使えません");
 }
 
-void TSetupform::udfClick() { SeldfButton.setEnabled(udf.itemIndex() == 1); }
+void TSetupform::udfClick() {
+    SeldfButton.setEnabled(udf.itemIndex() == 1);
+    if (SuppressHandlers) return;
+    if (udf.itemIndex() == 1) {
+        SeldfButtonClick();
+    } else if (udf.itemIndex() == 0) {
+        FortuneTeller& fortune = clock().Fortune;
+        fortune.FortuneDataPath = DefaultFortuneDataPath();
+        fortune.LoadFortunes(true);
+    }
+}
+
+void TSetupform::SeldfButtonClick() {
+    FileOpen.filter = "Data File (*.DAT)|*.dat";
+    if (SuppressHandlers) return;
+    if (const std::optional<std::string> picked = pickFile()) {
+        FortuneTeller& fortune = clock().Fortune;
+        fortune.FortuneDataPath = *picked;
+        fortune.LoadFortunes(true);
+    }
+}
 
 void TSetupform::cpusaveClick() { cpusi.setEnabled(cpusave.checked()); }
+
+void TSetupform::dirselChange() {
+    const HMODULE library = clock().LoaderHandle;
+    if (!library) return;
+    UpdateImageFilter(dirsel.directory());
+    fmtl.clear();
+    fmtl.addItem(fw::FromAnsi(horolo::kBitmapFormat));
+    for (const horolo::PictureFormat& format : PluginFormats(library)) fmtl.addItem(fw::FromAnsi(format.description));
+}
+
+int TSetupform::UpdateImageFilter(const std::string& directory) {
+    const HMODULE library = clock().LoaderHandle;
+    if (!library) {
+        ImageFilter = horolo::kBitmapFilter;
+        return 0;
+    }
+    const auto searchPlugin = Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
+    const int found = searchPlugin ? searchPlugin(directory.c_str()) : 0;
+    ImageFilter = horolo::ImageFilterOf(PluginFormats(library));
+    return found;
+}

@@ -6,12 +6,22 @@
 // setting is loaded.
 #pragma once
 
+#include "app/settings/image_filter.h"
 #include "framework/control.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
 #include "framework/form.h"
 
+#include <array>
 #include <functional>
+#include <optional>
+#include <string>
+
+class FortuneTeller;
+
+// The alarm file can be played or opened: it is named, exists and may be
+// read (a file the alarm could not open is switched off, not kept).
+bool AlarmFileOpens(const std::string& path);
 
 class TSetupform : public fw::Form {
 public:
@@ -102,17 +112,110 @@ public:
     fw::FileOpenDialog FileOpen{.defaultExt = "bmp"};
     fw::ColorDialog coldlg;
 
-    // The alarm window's test play, which PlayButton starts for "WAV再生".
-    std::function<void()> TestAlarm;
-    void PlayButtonClick();
+    // The picture dialog's filter (an ANSI text): bitmaps, then the formats
+    // of the plug-ins found in the plug-in directory.
+    std::string ImageFilter = horolo::kBitmapFilter;
+    // Set while the program itself changes controls (from creation until the
+    // start-up load ends or the dialog is first shown, and while Cancel puts
+    // values back): the handlers then keep the enabling in step but open no
+    // dialog and reload nothing.
+    bool SuppressHandlers = true;
+    // Sets SuppressHandlers for its scope and clears it at the end.
+    class HandlersSuppressed {
+    public:
+        explicit HandlersSuppressed(TSetupform& form) : flag_(form.SuppressHandlers) { flag_ = true; }
+        ~HandlersSuppressed() { flag_ = false; }
+        HandlersSuppressed(const HandlersSuppressed&) = delete;
+        HandlersSuppressed& operator=(const HandlersSuppressed&) = delete;
 
-    // Enabling that follows the switches.
+    private:
+        bool& flag_;
+    };
+    // The picture item that a cancelled picture dialog returns to: the item
+    // selected before, as it follows every change of bgselector.
+    int LastBackgroundIndex = 0;
+
+    // What the dialog changes beside its own controls, held by the clock
+    // window and the alarm window, which link themselves in when they are
+    // made and out when they go.
+    struct ClockLink {
+        fw::Form& window;  // hidden while the dialog is up
+        std::string& BackgroundFile;
+        const HMODULE& LoaderHandle;
+        FortuneTeller& Fortune;
+    };
+    struct AlarmLink {
+        int& AlarmAction;
+        std::string& AlarmFile;
+        std::string& AlarmOption;
+        std::function<bool()> AlarmSounding;
+        std::function<void()> TestAlarm;  // the test play of "WAV再生"
+    };
+    void LinkClock(const ClockLink& link) { clock_.emplace(link); }
+    void UnlinkClock() { clock_.reset(); }
+    void LinkAlarm(const AlarmLink& link) { alarm_.emplace(link); }
+    void UnlinkAlarm() { alarm_.reset(); }
+
+    void FormShow();
+    void FormClose();
+    void okbtnClick();
+    void CancelBtnClick();
+    void bgselectorClick();
+    void bgfselClick();
+    void colpane_Click(fw::ColorPanel& panel);
     void EnbAlmClick();
     void AlmActionClick();
+    void FilselClick();
+    void PlayButtonClick();
     void udfClick();
+    void SeldfButtonClick();
     void cpusaveClick();
+    void dirselChange();
+    // Searches a directory for plug-ins and rebuilds ImageFilter; returns
+    // the number of formats the search found (0 without hrl_spi).
+    int UpdateImageFilter(const std::string& directory);
+
+protected:
+    void onShow() override { FormShow(); }
+    bool onCloseQuery() override;
+    void onClose() override { FormClose(); }
 
 private:
+    // The values taken when the dialog is shown, which Cancel puts back.
+    struct Snapshot {
+        int bgselector = 0;
+        int indtyp = 0;
+        std::string BackgroundFile;
+        bool str_type = false;
+        bool Staytop = false;
+        bool chview = false;
+        bool cpusave = false;
+        int cpusi = 0;
+        std::array<COLORREF, 6> colors{};
+        bool EnbAlm = false;
+        std::string AlarmFile;
+        int hrset = -1;
+        int mnset = -1;
+        int AlmAction = 0;
+        int AlarmAction = 0;
+        std::string AlarmOption;
+        std::string FortuneDataPath;
+        int udf = 0;
+        char drive = 'c';
+        std::string directory;
+    };
+
     // "00", "01", ... up to count - 1.
     static std::vector<std::wstring> numberItems(int count);
+    // The six colour panels in the order of the page.
+    std::array<fw::ColorPanel*, 6> colorPanels();
+    ClockLink& clock();
+    AlarmLink& alarm();
+    // Runs FileOpen: the path picked, or nothing when the user cancelled or
+    // picked a path the ANSI code page cannot hold (after an error box).
+    std::optional<std::string> pickFile();
+
+    Snapshot ShowSnapshot;
+    std::optional<ClockLink> clock_;
+    std::optional<AlarmLink> alarm_;
 };

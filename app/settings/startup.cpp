@@ -13,19 +13,10 @@
 
 using horolo::StoredSettings;
 
-namespace {
-
-bool CanOpenForReading(const std::string& path) {
-    if (path.empty()) return false;
-    const HFILE file = _lopen(path.c_str(), OF_READ);
-    if (file == HFILE_ERROR) return false;
-    _lclose(file);
-    return true;
-}
-
-}  // namespace
-
 void LoadSettings(const ProgramWindows& w) {
+    // The controls filled here run their click handlers: they keep the
+    // enabling in step but must not open dialogs or reload anything.
+    const TSetupform::HandlersSuppressed quiet(w.setup);
     const StoredSettings stored = horolo::ReadStoredSettings(SettingsFileReader());
     w.clock.StartUp(stored);
     LoadAlarmSettings(w.setup, w.alarm, stored);
@@ -42,7 +33,7 @@ void LoadAlarmSettings(TSetupform& setup, TAlarmForm& alarm, const StoredSetting
     alarm.AlarmAction = stored.alarmAction ? 1 : 0;
     setup.AlmAction.setItemIndex(alarm.AlarmAction);
     alarm.AlarmFile = stored.alarmFile;
-    if (!CanOpenForReading(alarm.AlarmFile)) {
+    if (!AlarmFileOpens(alarm.AlarmFile)) {
         setup.EnbAlm.setChecked(false);
         alarm.AlarmFile.clear();
     }

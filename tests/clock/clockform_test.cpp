@@ -258,20 +258,23 @@ TEST_F(ClockWindow, ForcedTickRepaintsTheHandsOnTheWindow) {
     EXPECT_EQ(at(140, 100), BitmapPixel(clock.faceBitmap(), 140, 100));  // and the old one is gone
 }
 
-TEST_F(ClockWindow, SettingsDialogAppliesWhicheverWayItCloses) {
+// The first paint, before any layer covers the window, copies the face to
+// the background layer and forces a tick: the texts and the alarm check run
+// although the second has not changed.
+TEST_F(ClockWindow, FirstPaintCopiesTheFaceAndForcesATick) {
+    setup.chview.setChecked(true);
     start();
+    fake.set(9, 5, 7);
+    clock.ClockTick(false);
+    clock.tmLabel.setCaption(L"marker");
+    const int checks = alarmChecks;
+    ASSERT_EQ(clock.bgimg.bitmap(), nullptr);
     clock.show();
-    clock.setCaption(L"before");
-    setup.indtyp.setItemIndex(-1);
-    setup.Staytop.setChecked(true);
-    fw::Timer closer(50, [this] { setup.close(); });
-    EXPECT_TRUE(clock.Menu.runShortcut(fw::Shortcut::Ctrl('S')));
-    closer.setInterval(0);
-    EXPECT_EQ(clock.caption(), L"Horolo");
-    EXPECT_TRUE(clock.topmost());
-    // The face was rebuilt without indicators.
-    EXPECT_NE(BitmapPixel(clock.faceBitmap(), 100, 8), kIndicator);
-    EXPECT_EQ(BitmapPixel(clock.bgimg.bitmap(), 100, 8), BitmapPixel(clock.faceBitmap(), 100, 8));
+    app.processMessages();
+    EXPECT_EQ(alarmChecks, checks + 1);
+    EXPECT_EQ(label(), L"09:05:07");
+    ASSERT_NE(clock.bgimg.bitmap(), nullptr);
+    EXPECT_EQ(BitmapPixel(clock.bgimg.bitmap(), 100, 8), kIndicator);
 }
 
 TEST_F(ClockWindow, CloseRemovesTheIdleHandlerAndFreesTheFace) {

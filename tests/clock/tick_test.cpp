@@ -111,6 +111,26 @@ TEST(TickSource, ApplyColumn) {
     EXPECT_EQ(AppliedTickSource(false, 2), (TickSource{true, 0u}));
 }
 
+// The order of the switches, as they are called: never both drivers at once.
+TEST(TickSource, SwitchingNeverRunsBothDrivers) {
+    const struct {
+        TickSource source;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {{false, 500u}, {"remove idle", "timer 500"}},
+        {{false, std::nullopt}, {"remove idle"}},
+        {{true, 0u}, {"timer 0", "install idle"}},
+        {{true, std::nullopt}, {"install idle"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> calls;
+        SwitchTickSource(c.source, {[&] { calls.push_back("remove idle"); },
+                                    [&](unsigned ms) { calls.push_back("timer " + std::to_string(ms)); },
+                                    [&] { calls.push_back("install idle"); }});
+        EXPECT_EQ(calls, c.calls);
+    }
+}
+
 // The timer is put and kept just after the interval's boundaries within the
 // local time's second, so that the second hand follows the change at once.
 TEST(TickPhase, CallsFollowTheBoundariesOfTheSecond) {

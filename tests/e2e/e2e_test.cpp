@@ -61,6 +61,20 @@ BOOL CALLBACK acceptWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
+struct TextSearch {
+    const std::wstring& text;
+    HWND found;
+};
+
+BOOL CALLBACK findText(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<TextSearch*>(param);
+    wchar_t text[256] = {};
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    if (search->text != text) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 std::wstring settingsPath() {
     wchar_t folder[MAX_PATH];
     GetWindowsDirectoryW(folder, MAX_PATH);
@@ -254,6 +268,22 @@ protected:
         return nullptr;
     }
 
+    // A visible window of the clock's own process with this caption,
+    // waiting up to ten seconds for one.
+    HWND waitForOwnWindow(const std::wstring& caption) const {
+        const DWORD clock = process_.dwProcessId;
+        return waitForWindow([clock, &caption](HWND, const std::wstring& text, DWORD process) {
+            return process == clock && text == caption;
+        });
+    }
+
+    // The first window inside `parent`, at any depth, with this text.
+    static HWND childWithText(HWND parent, const std::wstring& text) {
+        TextSearch search{text, nullptr};
+        EnumChildWindows(parent, findText, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
     // The text of a window of another process.
     static std::wstring textOf(HWND window) {
         wchar_t text[4096] = {};
@@ -304,19 +334,41 @@ TEST_F(RunningClock, ShowsTheCurrentHour) {
     EXPECT_EQ(at(pixels, inside.x, inside.y), RGB(0, 0, 0)) << "hour hand at " << inside.x << "," << inside.y;
 }
 
-// A first start (no settings) shows the built-in picture "IMAGE0": the
-// screen holds the pixels of the program's own resource, apart from the
-// hands and indicators (inside radius 98) and the time label's corner.
+
+// A first start (no settings) shows the built-in picture "IMAGE0".
 TEST_F(RunningClock, AFirstStartShowsThePictureImage0) { expectPicture(clientPixels(), L"IMAGE0"); }
+
+// "&Setting..." shows the dialog where the clock stood and hides the clock;
+// "ネオラ" and OK bring the clock back with the built-in picture "IMAGE1".
+TEST_F(RunningClock, SettingsDialogChangesThePicture) {
+    RECT clockAt{};
+    GetWindowRect(window_, &clockAt);
+    chooseFromMenu({VK_DOWN, VK_DOWN, VK_RETURN});
+    HWND dialog = waitForOwnWindow(L"Horolo  Setup");
+    ASSERT_NE(dialog, nullptr) << "no settings dialog";
+    RECT dialogAt{};
+    GetWindowRect(dialog, &dialogAt);
+    EXPECT_EQ(dialogAt.left, clockAt.left);
+    EXPECT_EQ(dialogAt.top, clockAt.top);
+    EXPECT_FALSE(IsWindowVisible(window_));
+    HWND neora = childWithText(dialog, L"ネオラ");
+    HWND ok = childWithText(dialog, L"OK");
+    ASSERT_TRUE(neora && ok);
+    PostMessageW(neora, BM_CLICK, 0, 0);
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && (IsWindowVisible(dialog) || !IsWindowVisible(window_)); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    ASSERT_TRUE(IsWindowVisible(window_));
+    expectPicture(clientPixels(), L"IMAGE1");
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
 
 // Fortune shows an entry of the data file beside the program, framed in a
 // voice, in an information box of the clock's own process.
 TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
     chooseFromMenu({VK_DOWN, VK_RETURN});
-    const DWORD clock = process_.dwProcessId;
-    HWND box = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
-        return process == clock && caption == L"情報";
-    });
+    HWND box = waitForOwnWindow(L"情報");
     ASSERT_NE(box, nullptr) << "no information box";
     std::wstring message;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -346,10 +398,7 @@ TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
 
 TEST_F(RunningClock, AboutShowsItsWindowUntilOk) {
     chooseFromMenu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
-    const DWORD clock = process_.dwProcessId;
-    HWND about = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
-        return process == clock && caption == L"ﾊﾞｰｼﾞｮﾝ情報";
-    });
+    HWND about = waitForOwnWindow(L"ﾊﾞｰｼﾞｮﾝ情報");
     ASSERT_NE(about, nullptr) << "no About window";
     RECT client{};
     GetClientRect(about, &client);
@@ -452,11 +501,7 @@ protected:
 
 TEST_F(AlarmClock, TheAlarmSetToTheCurrentMinuteShowsItsWindow) {
     const DWORD shown = GetTickCount();
-    const DWORD clock = process_.dwProcessId;
-    HWND notice = waitForWindow([clock](HWND, const std::wstring& caption, DWORD process) {
-        return process == clock && caption == L"設定時間になりました";
-    });
-    ASSERT_NE(notice, nullptr) << "no alarm window";
+    ASSERT_NE(waitForOwnWindow(L"設定時間になりました"), nullptr) << "no alarm window";
     EXPECT_LT(GetTickCount() - shown, 2000u);
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0);

@@ -1,6 +1,8 @@
 // The settings dialog: its window, the layout of every page, the live
 // store's values before anything is loaded, tab order, the modal loop.
 #include "app/settings/setupform.h"
+#include "app/alarm/alarmform.h"
+#include "app/clock/clockform.h"
 #include "framework/application.h"
 #include "framework/gdi.h"
 
@@ -25,15 +27,19 @@ RECT InParent(HWND window) {
     return rect;
 }
 
+// The dialog with the windows whose values it changes; shown, it stands
+// where the clock window stands.
 class SetupformTest : public testing::Test {
 protected:
     void SetUp() override {
         form.create();
         // Away from the top-left corner, where the clock of the end-to-end
         // tests (read from the screen) may run at the same time.
-        form.moveTo(300, 260);
+        clock.moveTo(300, 260);
     }
     TSetupform form;
+    Tclockform clock{form};
+    TAlarmForm alarm{clock, form, {}};
 };
 
 TEST(Setupform, LiveStoreBeforeAnythingIsLoaded) {
@@ -311,7 +317,7 @@ TEST_F(SetupformTest, SusiePageHiddenUntilShownAndActivePageKept) {
 // switch serving as the interval group's title) get the mouse.
 TEST_F(SetupformTest, ControlsOverGroupBoxesAreReachable) {
     // Away from where other tests' windows appear, and above them.
-    form.moveTo(620, 540);
+    clock.moveTo(620, 540);
     form.setTopmost(true);
     form.show();
     form.pager.setActivePage(form.OtherSet);

@@ -1,0 +1,44 @@
+#include "app/settings/image_filter.h"
+
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace horolo {
+namespace {
+
+DataChainRecord Record(const char* description, const char* filter) {
+    DataChainRecord record{};
+    std::strncpy(record.description, description, sizeof record.description);
+    std::strncpy(record.filter, filter, sizeof record.filter);
+    return record;
+}
+
+// The chain is walked in its order, no further than the count it came with
+// or its last link, and a text that fills its field ends with the field.
+TEST(ImageFilter, FormatsOfTheChainInChainOrder) {
+    DataChainRecord records[] = {Record("JPEG", "*.jpg;*.jpeg"), Record("PNG", "*.png"), Record("GIF", "*.gif")};
+    records[0].next = &records[1];
+    records[1].next = &records[2];
+    EXPECT_EQ(ChainFormats(records, 3),
+              (std::vector<PictureFormat>{{"JPEG", "*.jpg;*.jpeg"}, {"PNG", "*.png"}, {"GIF", "*.gif"}}));
+    EXPECT_EQ(ChainFormats(records, 2).size(), 2u);
+    EXPECT_EQ(ChainFormats(records, 9).size(), 3u);
+    EXPECT_TRUE(ChainFormats(nullptr, 4).empty());
+    EXPECT_TRUE(ChainFormats(records, 0).empty());
+
+    DataChainRecord full{};
+    std::memset(full.description, 'D', sizeof full.description);
+    std::memset(full.filter, 'F', sizeof full.filter);
+    EXPECT_EQ(ChainFormats(&full, 1), (std::vector<PictureFormat>{{std::string(32, 'D'), std::string(16, 'F')}}));
+}
+
+TEST(ImageFilter, BitmapsFirstThenOneEntryPerFormat) {
+    EXPECT_EQ(ImageFilterOf({}), "Windows Bitmap (*.BMP)|*.bmp");
+    EXPECT_EQ(ImageFilterOf({{"JPEG", "*.jpg;*.jpeg"}, {"PNG", "*.png"}}),
+              "Windows Bitmap (*.BMP)|*.bmp|JPEG|*.jpg;*.jpeg|PNG|*.png");
+}
+
+}  // namespace
+}  // namespace horolo
