@@ -92,12 +92,14 @@ std::string readSettings() {
 class RunningClock : public ::testing::Test {
 protected:
     virtual std::string settings() { return {}; }
+    virtual std::wstring currentDirectory() { return {}; }  // empty: the test's own
 
     void SetUp() override {
         DeleteFileW(settingsPath().c_str());
         if (const std::string text = settings(); !text.empty())
             std::ofstream(settingsPath().c_str(), std::ios::binary) << text;
-        start(besideThisProgram(L"Horolo.exe"), nullptr);
+        const std::wstring current = currentDirectory();
+        start(besideThisProgram(L"Horolo.exe"), current.empty() ? nullptr : current.c_str());
     }
 
     void start(const std::wstring& exe, const wchar_t* currentDirectory) {
@@ -503,6 +505,36 @@ TEST_F(AlarmClock, TheAlarmSetToTheCurrentMinuteShowsItsWindow) {
     const DWORD shown = GetTickCount();
     ASSERT_NE(waitForOwnWindow(L"設定時間になりました"), nullptr) << "no alarm window";
     EXPECT_LT(GetTickCount() - shown, 2000u);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
+
+// A picture only a plug-in reads, with the plug-in in the stored plug-in
+// directory: started in a folder without plug-ins, the clock finds it there
+// and shows the 300 by 200 picture fitted between blank bands.
+class PluginPictureClock : public RunningClock {
+protected:
+    std::string settings() override {
+        char bin[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, besideThisProgram(L"").c_str(), -1, bin, MAX_PATH, nullptr, nullptr);
+        const std::string folder(bin, strlen(bin) - 1);
+        const int drive = toupper(static_cast<unsigned char>(folder[0])) - 'A' + 1;
+        return "[Settings]\r\nVersion=Version 1.00-Release\r\nBackground=" + folder +
+               "\\clock_pictures\\wide.png\r\nCharacter=0\r\n[Colors]\r\nBackSpace=00ff00\r\n[SUSIE]\r\nSPIDrive=" +
+               std::to_string(drive) + "\r\nSPIDirectory=" + folder + "\r\n";
+    }
+    std::wstring currentDirectory() override {
+        wchar_t windows[MAX_PATH];
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        return windows;
+    }
+};
+
+TEST_F(PluginPictureClock, ShowsAPictureThroughThePluginOfTheStoredDirectory) {
+    const auto pixels = clientPixels();
+    for (const auto& [x, y] : {std::pair{2, 20}, {197, 180}}) EXPECT_EQ(at(pixels, x, y), RGB(0, 255, 0)) << x << "," << y;
+    for (const auto& [x, y] : {std::pair{2, 40}, {197, 160}})
+        EXPECT_EQ(at(pixels, x, y), RGB(0x20, 0x50, 0xA0)) << x << "," << y;
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0);
 }

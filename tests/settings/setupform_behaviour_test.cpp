@@ -139,7 +139,12 @@ protected:
     fw::PlatformOverride useFake{fake};
     TSetupform setup;
     Tclockform clock{setup};
-    TAlarmForm alarm{clock, setup, [this] { clock.StartUp(); }};
+    // A start without the time text: the caption stays the program's name.
+    TAlarmForm alarm{clock, setup, [this] {
+        horolo::StoredSettings stored;
+        stored.character = false;
+        clock.StartUp(stored);
+    }};
     spitest::TempDir files;
     const std::string chime = spitest::binDir() + "\\Horolo.wav";
 };
