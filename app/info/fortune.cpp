@@ -8,6 +8,7 @@
 #include "framework/ansi.h"
 #include "framework/application.h"
 #include "framework/controls.h"
+#include "framework/error.h"
 #include "framework/menu.h"
 #include "framework/platform.h"
 
@@ -54,10 +55,7 @@ void FortuneTeller::StartUp(const std::string& storedPath, std::uint32_t seconds
 
 void FortuneTeller::LoadFortunes(bool report) {
     if (!FileExists(FortuneDataPath)) {
-        if (report) {
-            fw::platform().messageBeep(MB_ICONASTERISK);
-            fw::platform().messageBox(GetActiveWindow(), L"Data File is not found.", L"ｴﾗｰ", MB_ICONSTOP | MB_OK);
-        }
+        if (report) fw::ShowErrorBox(L"Data File is not found.");
         command_.setEnabled(false);
         return;
     }
