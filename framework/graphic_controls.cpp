@@ -5,6 +5,19 @@ namespace fw {
 
 // Label
 
+namespace {
+
+// A DC with the form font, made once, that measures the captions: a screen
+// DC each time would cost a fresh DC and a font selection, and the clock's
+// time label changes its caption every second.
+HDC MeasuringDC() {
+    static const MemoryDC dc;
+    static const SelectGuard font(dc.get(), Form::sharedFont());
+    return dc.get();
+}
+
+}  // namespace
+
 Label::Label(int left, int top, std::wstring caption)
     : GraphicControl({left, top, 0, 0}, std::move(caption)),
       color_(GetSysColor(COLOR_BTNFACE)) {
@@ -12,12 +25,10 @@ Label::Label(int left, int top, std::wstring caption)
 }
 
 void Label::autoSize() {
-    WindowDC screen;
-    SelectGuard select(screen.get(), font());
     RECT extent{0, 0, 0, 0};
     const std::wstring& text = caption();
     // An empty label keeps the height of one line.
-    DrawTextW(screen.get(), text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_EXPANDTABS);
+    DrawTextW(MeasuringDC(), text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_EXPANDTABS);
     Bounds b = bounds();
     b.width = text.empty() ? 0 : extent.right;
     b.height = extent.bottom;
@@ -26,8 +37,9 @@ void Label::autoSize() {
 
 void Label::captionChanged() {
     invalidate();  // the old extent
+    const Bounds old = bounds();
     autoSize();
-    invalidate();
+    if (bounds().width != old.width || bounds().height != old.height) invalidate();
 }
 
 void Label::setColor(COLORREF color) {
