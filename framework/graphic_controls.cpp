@@ -61,6 +61,11 @@ void Label::paint(HDC dc) {
 
 Image::Image(Bounds bounds) : GraphicControl(bounds) {}
 
+HBITMAP Image::bitmap() const {
+    selected_.reset();
+    return bitmap_.get();
+}
+
 SIZE Image::bitmapSize() const {
     BITMAP info{};
     if (!bitmap_ || !GetObjectW(bitmap_.get(), sizeof(info), &info)) return {0, 0};
@@ -81,6 +86,7 @@ void Image::ensureBitmap(int width, int height) {
 void Image::ensureBitmap() { ensureBitmap(bounds().width, bounds().height); }
 
 void Image::setBitmap(BitmapHandle bitmap) {
+    selected_.reset();
     bitmap_ = std::move(bitmap);
     invalidate();
 }
@@ -88,7 +94,7 @@ void Image::setBitmap(BitmapHandle bitmap) {
 BitmapCanvas Image::canvas() {
     if (!bitmap_) ensureBitmap();
     invalidate();
-    return BitmapCanvas(bitmap_.get());
+    return BitmapCanvas(bitmap());
 }
 
 bool Image::opaque() const {
@@ -98,9 +104,18 @@ bool Image::opaque() const {
 
 void Image::paint(HDC dc) {
     if (!bitmap_) return;
+    if (!selected_) {
+        if (!source_) source_.emplace();
+        selected_.emplace(source_->get(), bitmap_.get());
+        // Still selected in a DC the caller holds: nothing to copy from
+        // now, and the selection is tried again at the next paint.
+        if (GetCurrentObject(source_->get(), OBJ_BITMAP) != bitmap_.get()) {
+            selected_.reset();
+            return;
+        }
+    }
     const SIZE size = bitmapSize();
-    BitmapCanvas source(bitmap_.get());
-    BitBlt(dc, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, size.cx, size.cy, source_->get(), 0, 0, SRCCOPY);
 }
 
 // PaintBox
