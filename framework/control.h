@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace fw {
@@ -183,7 +184,10 @@ private:
 class Image : public GraphicControl {
 public:
     explicit Image(Bounds bounds);
-    HBITMAP bitmap() const { return bitmap_.get(); }
+    // The bitmap, free to be selected into another DC: between paints the
+    // image keeps it selected in a DC of its own, and lets go of it here
+    // until it paints again.
+    HBITMAP bitmap() const;
     SIZE bitmapSize() const;
     // Creates a white bitmap of the given size (the control's by default)
     // unless one of that size exists.
@@ -200,6 +204,11 @@ public:
 
 private:
     BitmapHandle bitmap_;
+    // The DC the bitmap is copied from, and the bitmap's selection into it.
+    // Kept from one paint to the next: under Wine, making a DC and selecting
+    // a bitmap into it cost several times the copy of a clock face.
+    mutable std::optional<MemoryDC> source_;
+    mutable std::optional<SelectGuard> selected_;
 };
 
 // Has no background: what lies beneath shows through; onPaint draws on top.

@@ -403,7 +403,7 @@ void Form::paint() {
     if (IsRectEmpty(&area)) return;
     const SIZE client = clientSize();
     if (!paintBuffer_ || paintBuffer_->area().right != client.cx || paintBuffer_->area().bottom != client.cy)
-        paintBuffer_ = std::make_unique<OffscreenBuffer>(session.dc(), RECT{0, 0, client.cx, client.cy});
+        paintBuffer_ = std::make_unique<OffscreenBuffer>(session.dc(), RECT{0, 0, client.cx, client.cy}, font());
     OffscreenBuffer& buffer = *paintBuffer_;
     HDC dc = buffer.dc();
 
@@ -412,16 +412,14 @@ void Form::paint() {
         buffer.selectClip(uncovered.get());
         FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
         const int saved = SaveDC(dc);
-        SelectObject(dc, font());
+        SetBkMode(dc, OPAQUE);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         onPaint(dc);
         RestoreDC(dc, saved);
         buffer.selectClip(nullptr);
     }
-    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);  // no work outside the area
     PaintGraphics(*this, handle_, dc, area);
-    SelectClipRgn(dc, nullptr);
     buffer.copyTo(session.dc(), area);
 }
 

@@ -5,6 +5,19 @@ namespace fw {
 
 // Label
 
+namespace {
+
+// A DC with the form font, made once, that measures the captions: a screen
+// DC each time would cost a fresh DC and a font selection, and the clock's
+// time label changes its caption every second.
+HDC MeasuringDC() {
+    static const MemoryDC dc;
+    static const SelectGuard font(dc.get(), Form::sharedFont());
+    return dc.get();
+}
+
+}  // namespace
+
 Label::Label(int left, int top, std::wstring caption)
     : GraphicControl({left, top, 0, 0}, std::move(caption)),
       color_(GetSysColor(COLOR_BTNFACE)) {
@@ -20,12 +33,10 @@ Label::Label(Bounds bounds, std::wstring caption, TextAlign align)
 }
 
 SIZE Label::textExtent() const {
-    WindowDC screen;
-    SelectGuard select(screen.get(), font());
     RECT extent{0, 0, 0, 0};
     const std::wstring& text = caption();
     // An empty text has no width and the height of one line.
-    DrawTextW(screen.get(), text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_EXPANDTABS);
+    DrawTextW(MeasuringDC(), text.empty() ? L" " : text.c_str(), -1, &extent, DT_CALCRECT | DT_EXPANDTABS);
     return {text.empty() ? 0 : extent.right, extent.bottom};
 }
 
@@ -48,12 +59,14 @@ void Label::widenToText() {
 
 void Label::captionChanged() {
     invalidate();  // the old extent
+    const Bounds old = bounds();
     if (autoSize_) {
         autoSize();
     } else {
         widenToText();
     }
-    invalidate();
+    // The same extent again is already invalid.
+    if (bounds().width != old.width || bounds().height != old.height) invalidate();
 }
 
 void Label::setColor(COLORREF color) {
@@ -75,6 +88,11 @@ void Label::paint(HDC dc) {
 
 Image::Image(Bounds bounds) : GraphicControl(bounds) {}
 
+HBITMAP Image::bitmap() const {
+    selected_.reset();
+    return bitmap_.get();
+}
+
 SIZE Image::bitmapSize() const {
     BITMAP info{};
     if (!bitmap_ || !GetObjectW(bitmap_.get(), sizeof(info), &info)) return {0, 0};
@@ -95,6 +113,7 @@ void Image::ensureBitmap(int width, int height) {
 void Image::ensureBitmap() { ensureBitmap(bounds().width, bounds().height); }
 
 void Image::setBitmap(BitmapHandle bitmap) {
+    selected_.reset();
     bitmap_ = std::move(bitmap);
     invalidate();
 }
@@ -102,7 +121,7 @@ void Image::setBitmap(BitmapHandle bitmap) {
 BitmapCanvas Image::canvas() {
     if (!bitmap_) ensureBitmap();
     invalidate();
-    return BitmapCanvas(bitmap_.get());
+    return BitmapCanvas(bitmap());
 }
 
 bool Image::opaque() const {
@@ -112,9 +131,18 @@ bool Image::opaque() const {
 
 void Image::paint(HDC dc) {
     if (!bitmap_) return;
+    if (!selected_) {
+        if (!source_) source_.emplace();
+        selected_.emplace(source_->get(), bitmap_.get());
+        // Still selected in a DC the caller holds: nothing to copy from
+        // now, and the selection is tried again at the next paint.
+        if (GetCurrentObject(source_->get(), OBJ_BITMAP) != bitmap_.get()) {
+            selected_.reset();
+            return;
+        }
+    }
     const SIZE size = bitmapSize();
-    BitmapCanvas source(bitmap_.get());
-    BitBlt(dc, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, size.cx, size.cy, source_->get(), 0, 0, SRCCOPY);
 }
 
 // PaintBox

@@ -20,11 +20,12 @@ GraphicControl* pressed = nullptr;
 
 }  // namespace
 
-OffscreenBuffer::OffscreenBuffer(HDC like, const RECT& area)
+OffscreenBuffer::OffscreenBuffer(HDC like, const RECT& area, HFONT font)
     : area_(area),
       dc_(like),
       bitmap_(CompatibleBitmap(area.right - area.left, area.bottom - area.top)),
-      select_(dc_.get(), bitmap_.get()) {
+      select_(dc_.get(), bitmap_.get()),
+      font_(dc_.get(), font) {
     SetViewportOrgEx(dc_.get(), -area.left, -area.top, nullptr);
 }
 
@@ -75,23 +76,31 @@ RegionHandle UncoveredRegion(const Form& form, HWND host, const RECT& area) {
 }
 
 void PaintGraphics(const Form& form, HWND host, HDC dc, const RECT& area) {
-    // What every control starts with, set once; each control's own changes
-    // end with it. (Each GDI call counts: the clock repaints every second.)
-    const int outer = SaveDC(dc);
-    SelectObject(dc, form.font());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    // Every control starts with the same state, set by hand rather than by
+    // SaveDC / RestoreDC: under Wine each RestoreDC selects the font again,
+    // which reads the X resource defaults anew, and the clock repaints every
+    // second. A control puts back any object it selects into the DC.
+    POINT origin;
+    GetViewportOrgEx(dc, &origin);
+    const auto clipToArea = [&] { IntersectClipRect(dc, area.left, area.top, area.right, area.bottom); };
+    clipToArea();  // no work outside the area
     ForEachGraphic(form, host, [&](GraphicControl& control) {
         const RECT rect = control.rect();
         RECT common;
         if (!IntersectRect(&common, &rect, &area)) return;
-        const int saved = SaveDC(dc);
-        if (!EqualRect(&common, &area)) IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-        if (rect.left != 0 || rect.top != 0) OffsetViewportOrgEx(dc, rect.left, rect.top, nullptr);
+        const bool clipped = !EqualRect(&common, &area);
+        if (clipped) IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
+        SetViewportOrgEx(dc, origin.x + rect.left, origin.y + rect.top, nullptr);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         control.paint(dc);
-        RestoreDC(dc, saved);
+        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+        if (clipped) {
+            SelectClipRgn(dc, nullptr);
+            clipToArea();
+        }
     });
-    RestoreDC(dc, outer);
+    SelectClipRgn(dc, nullptr);
 }
 
 LRESULT PaintOverWindow(const Form& form, HWND host, const std::function<LRESULT()>& paintWindow) {
@@ -103,7 +112,7 @@ LRESULT PaintOverWindow(const Form& form, HWND host, const std::function<LRESULT
     GetUpdateRgn(host, invalid.get(), FALSE);
     const LRESULT result = paintWindow();
     WindowDC dc(host);
-    OffscreenBuffer buffer(dc.get(), area);
+    OffscreenBuffer buffer(dc.get(), area, form.font());
     buffer.copyFrom(dc.get());
     PaintGraphics(form, host, buffer.dc(), area);
     SelectClipRgn(dc.get(), invalid.get());

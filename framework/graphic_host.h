@@ -29,10 +29,11 @@ private:
 };
 
 // An off-screen bitmap for one area of a window, addressed in the window's
-// client coordinates.
+// client coordinates, with the window's font selected for good (under Wine
+// each selection of a font reads the X resource defaults anew).
 class OffscreenBuffer {
 public:
-    OffscreenBuffer(HDC like, const RECT& area);
+    OffscreenBuffer(HDC like, const RECT& area, HFONT font);
     HDC dc() const { return dc_.get(); }
     // Clips drawing to a region given in client coordinates (null: no clip).
     void selectClip(HRGN region);
@@ -47,13 +48,15 @@ private:
     MemoryDC dc_;
     BitmapHandle bitmap_;
     SelectGuard select_;
+    SelectGuard font_;
 };
 
 // The part of `area` that no visible opaque graphic control of `host` covers;
 // null when nothing is left.
 RegionHandle UncoveredRegion(const Form& form, HWND host, const RECT& area);
 
-// Paints the visible graphic controls of `host` that meet `area`, bottom first.
+// Paints the visible graphic controls of `host` that meet `area`, bottom first,
+// on a DC without a clip region, which it leaves without one.
 void PaintGraphics(const Form& form, HWND host, HDC dc, const RECT& area);
 
 // WM_PAINT of a windowed container: its own painting first, then the

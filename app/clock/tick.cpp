@@ -36,8 +36,8 @@ bool ClockTicker::tick(bool force) {
     const FaceTime now = hooks_.now();
     if (!force && now == face_) return false;
     face_ = now;
-    hooks_.repaintHands();
     hooks_.refreshTexts(face_);
+    hooks_.repaintHands();
     hooks_.checkAlarm();
     return true;
 }

@@ -31,7 +31,9 @@ struct TickTexts {
 TickTexts TextsForTick(bool showTimeText, bool labelVisible, const FaceTime& t);
 
 // The tick itself. The hooks are the outside world: the local time, the
-// hands repaint, the time texts and the alarm check, run in that order.
+// time texts, the hands repaint and the alarm check, run in that order. The
+// texts come before the repaint, so that a label's new text is painted in
+// the same paint as the hands.
 class ClockTicker {
 public:
     struct Hooks {

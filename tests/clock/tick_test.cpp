@@ -21,11 +21,11 @@ struct Recorder {
     }};
 };
 
-TEST(ClockTicker, NewSecondRepaintsThenTextsThenAlarm) {
+TEST(ClockTicker, NewSecondSetsTextsThenRepaintsThenAlarm) {
     Recorder r;
     r.now = {9, 5, 7};
     EXPECT_TRUE(r.ticker.tick(false));
-    EXPECT_EQ(r.calls, (std::vector<std::string>{"repaint", "texts", "alarm"}));
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"texts", "repaint", "alarm"}));
     EXPECT_EQ(r.ticker.face(), (FaceTime{9, 5, 7}));
     EXPECT_EQ(r.shown, (FaceTime{9, 5, 7}));
 }
@@ -55,7 +55,7 @@ TEST(ClockTicker, ForcedTickWithinTheSameSecondDoesEverything) {
     r.ticker.tick(false);
     r.calls.clear();
     EXPECT_TRUE(r.ticker.tick(true));
-    EXPECT_EQ(r.calls, (std::vector<std::string>{"repaint", "texts", "alarm"}));
+    EXPECT_EQ(r.calls, (std::vector<std::string>{"texts", "repaint", "alarm"}));
 }
 
 TEST(ClockTicker, AnyChangedFieldCounts) {

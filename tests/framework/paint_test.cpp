@@ -132,6 +132,22 @@ TEST_F(PaintTest, UpdatePaintsTheControlAtOnce) {
     EXPECT_EQ(form.boxPaints, before + 1);
 }
 
+// A paint while the caller still draws on the image's bitmap cannot copy it;
+// the next paint after the drawing shows it.
+TEST_F(PaintTest, ImagePaintedWhileItsBitmapIsDrawnOnShowsTheDrawingNextTime) {
+    PaintRed(form.image);
+    repaintAll();
+    {
+        fw::BitmapCanvas canvas = form.image.canvas();
+        fw::BrushHandle blue(CreateSolidBrush(kBlue));
+        RECT all{0, 0, 100, 100};
+        FillRect(canvas.get(), &all, blue.get());
+        repaintAll();
+    }
+    repaintAll();
+    EXPECT_EQ(PixelAt(form.handle(), 10, 10), kBlue);
+}
+
 TEST(GdiObjectCount, CountsTheObjectsOfTheProcess) {
     const int before = fw::GdiObjectCount();
     {
