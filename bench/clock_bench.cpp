@@ -111,15 +111,12 @@ int ServeEconomyClock(bool timeText) {
     Tclockform clock(setupform);
     clock.create();
     setupform.create();
-    setupform.chview.setChecked(timeText);
-    clock.StartUp();
-    setupform.cpusave.setChecked(true);
-    setupform.cpusi.setItemIndex(0);
-    clock.ApplySettings();
-    if (timeText) {  // as at start-up with the title bar shown: the label has the time
-        clock.tmLabel.setVisible(true);
-        clock.setCaption(std::wstring(horolo::kAppName));
-    }
+    // A fresh installation's settings in economy mode (1000 ms); a fresh
+    // installation shows the time text, in the label beside the title bar.
+    horolo::StoredSettings stored;
+    stored.character = timeText;
+    stored.cpuSave = true;
+    clock.StartUp(stored);
 
     std::vector<double> lags;
     int shownSecond = -1;
@@ -153,7 +150,9 @@ int main(int argc, char** argv) {
     Tclockform clock(setupform);
     clock.create();
     setupform.create();
-    clock.StartUp();
+    horolo::StoredSettings withoutTimeText;
+    withoutTimeText.character = false;
+    clock.StartUp(withoutTimeText);
     clock.show();
     app.processMessages();
     PrintBackgroundFigures(clock);
@@ -161,8 +160,8 @@ int main(int argc, char** argv) {
     clock.DrawIndicators();
     clock.CopyFaceToBackground();
 
-    // The settings as a fresh installation has them (no time text), then
-    // with the time shown in the label, which adds a text repaint a second.
+    // Economy mode without the time text, then with the time shown in the
+    // label, which adds a text repaint a second.
     setupform.cpusave.setChecked(true);
     setupform.cpusi.setItemIndex(0);
     clock.ApplySettings();
