@@ -16,7 +16,7 @@ void Put(Bytes& out, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-struct Spec {
+struct FileParts {
     std::int32_t width = 2, height = 2;
     std::uint16_t bitCount = 24;
     std::uint32_t compression = 0;
@@ -28,7 +28,7 @@ struct Spec {
 };
 
 // A bitmap file of the given parts; the rows follow the table at once.
-Bytes File(const Spec& s) {
+Bytes File(const FileParts& s) {
     Bytes info;
     if (s.headerSize == 12) {
         Put(info, 12, 4);
@@ -76,7 +76,7 @@ std::uint32_t InfoField(const fw::Dib& dib, std::size_t at) {
 
 struct Accepted {
     const char* name;
-    Spec spec;
+    FileParts file;
     std::uint16_t bitCount;     // of the picture handed on
     std::uint32_t compression;  // of the picture handed on
     std::size_t infoBytes;
@@ -85,7 +85,7 @@ struct Accepted {
 
 TEST(BitmapReader, ReadsEverySupportedKind) {
     const Bytes masks = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
-    Spec v5{.width = 1, .height = 1, .headerSize = 124, .rows = {1, 2, 3, 0}};
+    FileParts v5{.width = 1, .height = 1, .headerSize = 124, .rows = {1, 2, 3, 0}};
     const Accepted cases[] = {
         {"1 bit", {.bitCount = 1, .table = Palette(2), .rows = {0x80, 0, 0, 0, 0x40, 0, 0, 0}}, 1, 0, 48,
          {0x80, 0, 0, 0, 0x40, 0, 0, 0}},
@@ -112,10 +112,10 @@ TEST(BitmapReader, ReadsEverySupportedKind) {
     };
     for (const Accepted& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<fw::Dib> dib = fw::ReadBitmapFile(File(c.spec));
+        const std::optional<fw::Dib> dib = fw::ReadBitmapFile(File(c.file));
         ASSERT_TRUE(dib.has_value());
-        EXPECT_EQ(dib->width, c.spec.width);
-        EXPECT_EQ(dib->height, c.spec.height);
+        EXPECT_EQ(dib->width, c.file.width);
+        EXPECT_EQ(dib->height, c.file.height);
         EXPECT_EQ(dib->info.size(), c.infoBytes);
         EXPECT_EQ(InfoField(*dib, 0), 40u);
         EXPECT_EQ(dib->info[14], c.bitCount);
