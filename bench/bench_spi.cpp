@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/gdi.h"
 #include "spi_loader/hrl_spi.h"
 #include "spi_loader/plugin_api.h"
 #include "spi_loader/progress_window.h"
@@ -61,11 +62,6 @@ void RemoveDir(const std::string& dir) {
         FindClose(search);
     }
     RemoveDirectoryA(dir.c_str());
-}
-
-template <class Fn>
-Fn Bind(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 
 // A picture with gradients and some texture, written with the platform's
@@ -136,7 +132,7 @@ Comparison Compare(const std::string& file, hrlspi::SpiLoadImageExFn loadImageEx
     };
     auto directly = [&] {
         const HMODULE plugin = LoadLibraryA(pluginPath.c_str());
-        const auto getPicture = Bind<hrlspi::GetPictureFn>(plugin, "GetPicture");
+        const auto getPicture = fw::Export<hrlspi::GetPictureFn>(plugin, "GetPicture");
         HANDLE info = nullptr, bits = nullptr;
         std::string path = file;
         const LARGE_INTEGER start = Now();
@@ -168,9 +164,9 @@ int main() {
         std::printf("hrl_spi.dll not found beside the benchmark\n");
         return 1;
     }
-    Bind<hrlspi::StartupLibraryFn>(library, "StartupLibrary")();
-    const auto search = Bind<hrlspi::SearchPluginFn>(library, "SearchPlugin");
-    const auto loadImageEx = Bind<hrlspi::SpiLoadImageExFn>(library, "SPI_LoadImageEx");
+    fw::Export<hrlspi::StartupLibraryFn>(library, "StartupLibrary")();
+    const auto search = fw::Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
+    const auto loadImageEx = fw::Export<hrlspi::SpiLoadImageExFn>(library, "SPI_LoadImageEx");
     const std::string dir = MakeTempDir();
 
     // 1. SearchPlugin over 50 plug-ins (each loaded, asked and unloaded).
@@ -222,7 +218,7 @@ int main() {
     DeleteFileA(jpeg.c_str());
     DeleteFileA(png.c_str());
     RemoveDir(pictures);
-    Bind<hrlspi::TerminateLibraryFn>(library, "TerminateLibrary")();
+    fw::Export<hrlspi::TerminateLibraryFn>(library, "TerminateLibrary")();
     FreeLibrary(library);
 
     // 3. One intermediate report: the pump, the bar and the redraw of the

@@ -89,8 +89,7 @@ double MedianComposeMilliseconds(Tclockform& clock, int runs, Load load) {
 void PrintBackgroundFigures(Tclockform& clock) {
     std::printf("built-in picture IMAGE0, load and compose, median of 100: %.2f ms\n",
                 MedianComposeMilliseconds(clock, 100, [&] { clock.ChooseStartupBackground({}); }));
-    const auto search = reinterpret_cast<hrlspi::SearchPluginFn>(
-        reinterpret_cast<void*>(GetProcAddress(clock.LoaderHandle, "SearchPlugin")));
+    const auto search = fw::Export<hrlspi::SearchPluginFn>(clock.LoaderHandle, "SearchPlugin");
     search(BinDir().c_str());
     const std::string photo = BinDir() + "\\bench_pictures\\photo.jpg";
     bool loaded = true;

@@ -1,7 +1,6 @@
 #include "framework/bitmap_file.h"
 
-#include <memory>
-#include <vector>
+#include "framework/file_bytes.h"
 
 namespace fw {
 
@@ -11,26 +10,12 @@ namespace {
 // with a whole colour table, is not read at all.
 constexpr std::uint64_t kMaxFileBytes = kMaxDibPixels * 4 + 64 * 1024;
 
-struct FileCloser {
-    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-
 }  // namespace
 
 std::optional<Dib> LoadBitmapFile(const std::string& path) {
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-    const std::unique_ptr<void, FileCloser> file(opened);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(opened, &size) || size.QuadPart <= 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!ReadFile(opened, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size())
-        return std::nullopt;
-    return ReadBitmapFile(bytes);
+    const std::optional<std::string> bytes = ReadWholeFile(path, kMaxFileBytes);
+    if (!bytes) return std::nullopt;
+    return ReadBitmapFile({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
 }
 
 std::optional<Dib> LoadBitmapResource(HMODULE module, const wchar_t* name) {

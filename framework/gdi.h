@@ -27,6 +27,14 @@ struct ModuleDeleter {
 };
 using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
 
+// A function a module exports by name, as the function type Fn; null when
+// the module is null or lacks it.
+template <class Fn>
+Fn Export(HMODULE module, const char* name) {
+    if (!module) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // A memory device context compatible with `like` (the screen when null).
 class MemoryDC {
 public:

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "framework/gdi.h"
 #include "spi_loader/data_chain.h"
 #include "spi_loader/text_rules.h"
 
@@ -62,8 +63,7 @@ public:
     // Null when the plug-in lacks it or was not loaded.
     template <class Fn>
     Fn function(const char* name) const {
-        if (module_ == nullptr) return nullptr;
-        return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
+        return fw::Export<Fn>(module_, name);
     }
 
 private:

@@ -54,9 +54,7 @@ bool Tclockform::LoadBackgroundFile(const std::string& name, bool stretch, COLOR
 // here. The pixel block is checked against the header before drawing, so a
 // plug-in that promises more rows than it delivers draws nothing.
 bool Tclockform::drawPluginPicture(HDC face, const std::string& name, bool stretch) {
-    if (!LoaderHandle) return false;
-    const auto load = reinterpret_cast<hrlspi::SpiLoadImageExFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "SPI_LoadImageEx")));
+    const auto load = fw::Export<hrlspi::SpiLoadImageExFn>(LoaderHandle, "SPI_LoadImageEx");
     if (!load) return false;
     const auto buffer = std::make_unique<std::uint8_t[]>(hrlspi::kHeaderBufferBytes);
     auto* info = reinterpret_cast<BITMAPINFO*>(buffer.get());
@@ -104,10 +102,10 @@ void Tclockform::showPictureFileOrFallback(bool stretch, COLORREF blank) {
     showBuiltInPicture(0);
 }
 
-void Tclockform::ChooseStartupBackground(const StoredBackground& stored) {
+void Tclockform::ChooseStartupBackground(const StoredSettings& stored) {
     if (!stored.background.empty()) {
         BackgroundFile = stored.background;
-        showPictureFileOrFallback(stored.stretchMode, stored.backSpace);
+        showPictureFileOrFallback(stored.stretchMode, stored.backSpaceColor);
         return;
     }
     showBuiltInPicture(StartupSelectorItem(stored.version, stored.resource));

@@ -72,8 +72,7 @@ void Tclockform::StartUp(const StoredSettings& stored) {
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
     readDisplaySettings(stored);
-    ChooseStartupBackground(
-        {stored.background, stored.version, stored.resource, stored.stretchMode, stored.backSpaceColor});
+    ChooseStartupBackground(stored);
     placeWindow(stored);
     setupform_.cpusave.setChecked(stored.cpuSave);
     // An interval the list does not offer is the first one, 1000 ms, not the
@@ -155,7 +154,6 @@ void Tclockform::DrawClock(HDC dc) {
     DrawHands(dc, faceTime(),
               {setupform_.hrcol.color(), setupform_.mncol.color(), setupform_.sccol.color()},
               client.cx, client.cy);
-    handsDrawn_ = HandsBox(ComputeHands(faceTime(), client.cx, client.cy));
 }
 
 // Only where the hands were and where they go is painted again: the rest of
@@ -167,6 +165,7 @@ void Tclockform::repaintHands() {
     const RECT dirty{std::min(now.left, handsDrawn_.left), std::min(now.top, handsDrawn_.top),
                      std::max(now.right, handsDrawn_.right), std::max(now.bottom, handsDrawn_.bottom)};
     InvalidateRect(handle(), &dirty, FALSE);
+    handsDrawn_ = now;
     fgimg.update();
 }
 
@@ -264,9 +263,7 @@ void Tclockform::loadPictureLibrary(const StoredSettings& stored) {
     LoaderHandle = LoadLibraryExA(fw::ProgramFolderFile("hrl_spi.dll").c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
     if (!LoaderHandle) return;
-    if (auto startup = reinterpret_cast<hrlspi::StartupLibraryFn>(
-            reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "StartupLibrary"))))
-        startup();
+    if (auto startup = fw::Export<hrlspi::StartupLibraryFn>(LoaderHandle, "StartupLibrary")) startup();
     // The plug-ins of the stored directory, or else of the one shown, fill
     // the picture filter; the format list follows the stored directory.
     const auto drive = ini::DriveFromValue(stored.spiDrive);
@@ -283,9 +280,7 @@ void Tclockform::loadPictureLibrary(const StoredSettings& stored) {
 
 void Tclockform::unloadPictureLibrary() {
     if (!LoaderHandle) return;
-    if (auto terminate = reinterpret_cast<hrlspi::TerminateLibraryFn>(
-            reinterpret_cast<void*>(GetProcAddress(LoaderHandle, "TerminateLibrary"))))
-        terminate();
+    if (auto terminate = fw::Export<hrlspi::TerminateLibraryFn>(LoaderHandle, "TerminateLibrary")) terminate();
     FreeLibrary(LoaderHandle);
     LoaderHandle = nullptr;
 }

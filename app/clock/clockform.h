@@ -20,16 +20,6 @@
 class TAboutBox;
 class TSetupform;
 
-// The stored values that choose the background at start-up; the defaults
-// are a first start's (no settings file).
-struct StoredBackground {
-    std::string background;             // "Background": a picture file, or empty
-    std::string version;                // "Version"
-    int resource = 0;                   // "Resource": the picture selector's item
-    bool stretchMode = false;           // "StretchMode"
-    COLORREF backSpace = RGB(0, 0, 0);  // "BackSpace": the blank colour
-};
-
 class Tclockform : public fw::Form {
 public:
     // The settings dialog holds the live settings the clock reads; it only
@@ -111,9 +101,10 @@ public:
     // colour. False (after an error box for an unknown format or an
     // unreadable bitmap file) when nothing was drawn.
     bool LoadBackgroundFile(const std::string& name, bool stretch, COLORREF blank);
-    // The background at start-up, from the stored values: the picture file,
+    // The background at start-up, from the stored values ("Background",
+    // "Version", "Resource", "StretchMode", "BackSpace"): the picture file,
     // or the built-in picture of the stored item; "IMAGE0" when either fails.
-    void ChooseStartupBackground(const StoredBackground& stored);
+    void ChooseStartupBackground(const horolo::StoredSettings& stored);
     // The background after the settings dialog: BackgroundFile with the
     // dialog's stretch and blank colour, or the selector's built-in picture.
     void ChooseAppliedBackground();

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <optional>
 
 #include "framework/ansi.h"
 #include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/error.h"
+#include "framework/file_bytes.h"
 #include "framework/menu.h"
 #include "framework/platform.h"
 
@@ -19,25 +19,8 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-struct HandleCloser {
-    void operator()(HANDLE file) const noexcept { CloseHandle(file); }
-};
-
-// The whole file as bytes; nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
-    const std::unique_ptr<void, HandleCloser> file(opened);
-    std::string data;
-    char chunk[16384];
-    DWORD got = 0;
-    do {
-        if (!ReadFile(opened, chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
-        data.append(chunk, got);
-    } while (got > 0);
-    return data;
-}
+// Far more than any list of fortunes; a larger file is not read.
+constexpr std::uint64_t kMaxDataFileBytes = 64 * 1024 * 1024;
 
 }  // namespace
 
@@ -60,7 +43,7 @@ void FortuneTeller::LoadFortunes(bool report) {
         return;
     }
     // A file that exists but cannot be read changes nothing.
-    const std::optional<std::string> data = ReadWholeFile(FortuneDataPath);
+    const std::optional<std::string> data = fw::ReadWholeFile(FortuneDataPath, kMaxDataFileBytes);
     if (!data) return;
     FortuneList = horolo::SplitFortunes(*data);
     command_.setEnabled(!FortuneList.empty());

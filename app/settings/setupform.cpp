@@ -3,6 +3,7 @@
 #include "app/info/fortune.h"
 #include "framework/ansi.h"
 #include "framework/error.h"
+#include "framework/gdi.h"
 #include "spi_loader/hrl_spi.h"
 
 #include <cstdio>
@@ -20,14 +21,9 @@ namespace {
 
 constexpr int kPictureFileItem = 3;  // "その他"
 
-template <class Function>
-Function Export(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 // The formats of the plug-ins that hrl_spi's last search found.
 std::vector<horolo::PictureFormat> PluginFormats(HMODULE library) {
-    const auto getDataChain = Export<hrlspi::GetDataChainFn>(library, "GetDataChain");
+    const auto getDataChain = fw::Export<hrlspi::GetDataChainFn>(library, "GetDataChain");
     if (!getDataChain) return {};
     DataChainRecord* head = nullptr;
     const int count = getDataChain(&head);
@@ -317,17 +313,19 @@ void TSetupform::dirselChange() {
     UpdateImageFilter(dirsel.directory());
     fmtl.clear();
     fmtl.addItem(fw::FromAnsi(horolo::kBitmapFormat));
-    for (const horolo::PictureFormat& format : PluginFormats(library)) fmtl.addItem(fw::FromAnsi(format.description));
+    for (const horolo::PictureFormat& format : pluginFormats_) fmtl.addItem(fw::FromAnsi(format.description));
 }
 
 int TSetupform::UpdateImageFilter(const std::string& directory) {
     const HMODULE library = clock().LoaderHandle;
     if (!library) {
+        pluginFormats_.clear();
         ImageFilter = horolo::kBitmapFilter;
         return 0;
     }
-    const auto searchPlugin = Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
+    const auto searchPlugin = fw::Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
     const int found = searchPlugin ? searchPlugin(directory.c_str()) : 0;
-    ImageFilter = horolo::ImageFilterOf(PluginFormats(library));
+    pluginFormats_ = PluginFormats(library);
+    ImageFilter = horolo::ImageFilterOf(pluginFormats_);
     return found;
 }

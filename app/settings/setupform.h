@@ -216,6 +216,8 @@ private:
     std::optional<std::string> pickFile();
 
     Snapshot ShowSnapshot;
+    // The formats of the plug-ins the last search found.
+    std::vector<horolo::PictureFormat> pluginFormats_;
     std::optional<ClockLink> clock_;
     std::optional<AlarmLink> alarm_;
 };

@@ -72,12 +72,13 @@ StoredSettings LiveSettings(const ProgramWindows& w) {
     return s;
 }
 
-bool SaveSettings(const ProgramWindows& w) {
-    return horolo::WriteDialogSettings(SettingsFileWriter(), LiveSettings(w), w.clock.LoaderHandle != nullptr);
+bool SaveSettings(const ProgramWindows& w, const StoredSettings& live) {
+    return horolo::WriteDialogSettings(SettingsFileWriter(), live, w.clock.LoaderHandle != nullptr);
 }
 
 void SaveAtClose(const ProgramWindows& w) {
-    const bool saved = horolo::WriteWindowKeys(SettingsFileWriter(), LiveSettings(w)) && SaveSettings(w) &&
+    const StoredSettings live = LiveSettings(w);
+    const bool saved = horolo::WriteWindowKeys(SettingsFileWriter(), live) && SaveSettings(w, live) &&
                        w.alarm.SaveAlarmSettings(SettingsFileWriter());
     if (!saved) ReportRefusedWrite();
 }

@@ -29,9 +29,9 @@ void LoadAlarmSettings(TSetupform& setup, TAlarmForm& alarm, const horolo::Store
 // alarm window's own keys aside: it writes them itself).
 horolo::StoredSettings LiveSettings(const ProgramWindows& w);
 
-// The settings dialog's values and the fortune data path; the plug-in
-// directory only while the picture library is loaded.
-bool SaveSettings(const ProgramWindows& w);
+// The settings dialog's values and the fortune data path, from the live
+// values; the plug-in directory only while the picture library is loaded.
+bool SaveSettings(const ProgramWindows& w, const horolo::StoredSettings& live);
 
 // Run by the clock window's close: its own keys, SaveSettings, then the alarm
 // window's keys. A write the system refuses stops the save there with an

@@ -23,8 +23,8 @@ inline constexpr const char* kSusieSection = "SUSIE";
 // Colours have red in the low byte, as the platform's colour values.
 struct StoredSettings {
     // "Settings"
-    std::string version;
-    std::string background;
+    std::string version{};
+    std::string background{};
     std::int32_t posX = 0;
     std::int32_t posY = 0;
     bool hideTitle = false;
@@ -35,7 +35,7 @@ struct StoredSettings {
     std::int32_t resource = 0;
     std::int32_t repaintInterval = 0;
     bool stretchMode = false;
-    std::string fortuneData;
+    std::string fortuneData{};
     // "Colors"
     std::uint32_t hourColor = 0x000000;
     std::uint32_t minuteColor = 0x000000;
@@ -49,11 +49,11 @@ struct StoredSettings {
     std::int32_t alarmMinute = 0;
     bool alarmRefrain = false;
     bool alarmAction = false;
-    std::string alarmFile;
-    std::string alarmOption;
+    std::string alarmFile{};
+    std::string alarmOption{};
     // "SUSIE": used only while the picture library is loaded
     std::int32_t spiDrive = -1;  // a letter's place in the alphabet; -1 for none
-    std::string spiDirectory;
+    std::string spiDirectory{};
 
     friend bool operator==(const StoredSettings&, const StoredSettings&) = default;
 };

@@ -49,8 +49,7 @@ protected:
 
     // Plug-ins of a folder for hrl_spi, as the settings' directory gives them.
     void searchPlugins(const std::string& directory) {
-        const auto search = reinterpret_cast<hrlspi::SearchPluginFn>(
-            reinterpret_cast<void*>(GetProcAddress(clock.LoaderHandle, "SearchPlugin")));
+        const auto search = fw::Export<hrlspi::SearchPluginFn>(clock.LoaderHandle, "SearchPlugin");
         ASSERT_GT(search(directory.c_str()), 0);
     }
 
@@ -108,20 +107,23 @@ TEST_F(Background, StartUpChoosesFromTheStoredValues) {
     files.write("fine.bmp", TwoColourBmp(20, 20));
     const struct {
         const char* name;
-        StoredBackground stored;
+        horolo::StoredSettings stored;
         int item;
         int picture;  // -1: the picture file
         const wchar_t* message;
     } cases[] = {
-        {"this version's item 2", {"", "Version 1.00-Release", 2}, 2, 2, nullptr},
-        {"another version", {"", "Version 0.99", 2}, 0, 0, nullptr},
-        {"item 3 without a file", {"", "Version 1.00-Release", 3}, 0, 0, nullptr},
-        {"no item", {"", "Version 1.00-Release", -1}, 0, 0, nullptr},
-        {"a picture file", {files.file("fine.bmp"), "Version 1.00-Release", 1}, 3, -1, nullptr},
-        {"a missing file", {files.file("gone.bmp"), "Version 1.00-Release", 1}, 0, 0,
+        {"this version's item 2", {.version = "Version 1.00-Release", .resource = 2}, 2, 2, nullptr},
+        {"another version", {.version = "Version 0.99", .resource = 2}, 0, 0, nullptr},
+        {"item 3 without a file", {.version = "Version 1.00-Release", .resource = 3}, 0, 0, nullptr},
+        {"no item", {.version = "Version 1.00-Release", .resource = -1}, 0, 0, nullptr},
+        {"a picture file",
+         {.version = "Version 1.00-Release", .background = files.file("fine.bmp"), .resource = 1}, 3, -1, nullptr},
+        {"a missing file",
+         {.version = "Version 1.00-Release", .background = files.file("gone.bmp"), .resource = 1}, 0, 0,
          L"Error:\n画像ファイルを読み込めません"},
-        {"no extension", {"C:\\pics.old\\photo", "Version 1.00-Release", 1}, 0, 0, L"Error:\n画像形式が不明です"},
-        {"no plug-in for it", {files.file("photo.xyz"), "", 0}, 0, 0, nullptr},
+        {"no extension", {.version = "Version 1.00-Release", .background = "C:\\pics.old\\photo", .resource = 1}, 0, 0,
+         L"Error:\n画像形式が不明です"},
+        {"no plug-in for it", {.background = files.file("photo.xyz")}, 0, 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -265,7 +267,7 @@ TEST_F(Background, NoGdiObjectLeaksOverAHundredLoads) {
     auto loads = [&](int count) {
         for (int i = 0; i < count; ++i) {
             EXPECT_TRUE(clock.LoadBackgroundFile(i % 2 ? png : files.file("picture.bmp"), i % 3 == 0, kBlank));
-            clock.ChooseStartupBackground({"", "Version 1.00-Release", i % 3});
+            clock.ChooseStartupBackground({.version = "Version 1.00-Release", .resource = i % 3});
             fw::Application::instance().processMessages();
         }
     };

@@ -4,13 +4,15 @@
 
 #include <cstring>
 
+#include "framework/gdi.h"
+
 namespace spitest {
 
 namespace {
 
 template <class Fn>
 Fn bind(HMODULE module, const char* name) {
-    auto f = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    auto f = fw::Export<Fn>(module, name);
     EXPECT_NE(f, nullptr) << name;
     return f;
 }

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <string>
 
+#include "framework/gdi.h"
 #include "spi_loader/plugin_api.h"
 #include "spi_test_support.h"
 
@@ -243,12 +244,9 @@ class DirectCall : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(module, nullptr);
-        info = reinterpret_cast<hrlspi::GetPluginInfoFn>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module, "GetPluginInfo")));
-        isSupported = reinterpret_cast<hrlspi::IsSupportedFn>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module, "IsSupported")));
-        getPicture = reinterpret_cast<hrlspi::GetPictureFn>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module, "GetPicture")));
+        info = fw::Export<hrlspi::GetPluginInfoFn>(module, "GetPluginInfo");
+        isSupported = fw::Export<hrlspi::IsSupportedFn>(module, "IsSupported");
+        getPicture = fw::Export<hrlspi::GetPictureFn>(module, "GetPicture");
     }
     void TearDown() override { FreeLibrary(module); }
 
