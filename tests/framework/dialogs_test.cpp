@@ -147,7 +147,9 @@ protected:
     void SetUp() override {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        folder = std::wstring(temp) + L"ダイアログ試験";
+        // Each case runs in a process of its own, beside the others: one
+        // folder per process, or one case's clean-up deletes another's files.
+        folder = std::wstring(temp) + L"ダイアログ試験" + std::to_wstring(GetCurrentProcessId());
         CreateDirectoryW(folder.c_str(), nullptr);
         for (const wchar_t* name : {L"first.bmp", L"second.bmp", L"\u00e9t\u00e9.bmp"}) {
             files.push_back(folder + L"\\" + name);
