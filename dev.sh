@@ -14,7 +14,7 @@ WIN=$BUILD/win32
 HOST=$BUILD/host
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix cmake g++ googletest
           xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3 python3-pil
-          clang libclang-rt-14-dev)
+          clang libclang-rt-dev)
 
 log() { printf '== %s\n' "$*"; }
 
