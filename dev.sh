@@ -4,7 +4,7 @@
 #   ./dev.sh test   install what is missing, build both presets, run every test
 #   ./dev.sh bench  build and run the benchmark programs
 #   ./dev.sh fuzz [SECONDS]  run every fuzz target for SECONDS each (default 60)
-#   ./dev.sh dist   build and pack dist/Horolo-1.00.zip for Windows users
+#   ./dev.sh dist   build and pack dist/Horolo-VERSION.zip for Windows users
 # HOROLO_BUILD names another build folder (default: build).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -187,14 +187,15 @@ cmd_fuzz() {
 cmd_dist() {
   install_deps
   build
-  local name=Horolo-1.00 stage=$BUILD/dist
+  local name stage=$BUILD/dist
+  name=Horolo-$(cat "$WIN/version.txt")
   rm -rf "$stage"
   mkdir -p "$stage/$name" dist
   for f in Horolo.exe hrl_spi.dll hrlwic.spi Fortune.dat Horolo.hlp Horolo.wav; do
     cp "$WIN/bin/$f" "$stage/$name/"
   done
   i686-w64-mingw32-strip "$stage/$name/Horolo.exe" "$stage/$name/hrl_spi.dll" "$stage/$name/hrlwic.spi"
-  { printf '\xef\xbb\xbf'; sed 's/$/\r/' app/resources/README.txt; } > "$stage/$name/README.txt"
+  { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$WIN/README.txt"; } > "$stage/$name/README.txt"
   rm -f "dist/$name.zip"
   (cd "$stage" && /usr/bin/python3 -m zipfile -c "$ROOT/dist/$name.zip" "$name")
   log "dist/$name.zip"

@@ -1,6 +1,7 @@
 #include "app/clock/picture_rules.h"
 
-#include "app/resources/resource_ids.h"
+#include "app/resources/built_in_pictures.h"
+#include "horolo_version.h"
 #include "spi_loader/text_rules.h"
 
 namespace horolo {

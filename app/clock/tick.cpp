@@ -7,7 +7,7 @@
 namespace horolo {
 
 std::wstring ApplicationTitle() {
-    return std::wstring(kAppName) + L" " + std::wstring(kVersionText);
+    return std::wstring(kAppName) + L" " + std::wstring(L"" HOROLO_VERSION_TEXT);
 }
 
 std::wstring FormatTime(const FaceTime& t) {

@@ -8,11 +8,11 @@
 #include <string_view>
 
 #include "app/clock/geometry.h"
+#include "horolo_version.h"
 
 namespace horolo {
 
-inline constexpr std::wstring_view kAppName = L"Horolo";
-inline constexpr std::wstring_view kVersionText = L"Version 1.00-Release";
+inline constexpr std::wstring_view kAppName = L"" HOROLO_NAME;
 
 // "Horolo Version 1.00-Release": the application title outside the time display.
 std::wstring ApplicationTitle();

@@ -1,8 +1,8 @@
 #include "app/info/aboutbox.h"
 
-#include "app/clock/tick.h"
 #include "app/resources/resource_ids.h"
 #include "framework/gdi.h"
+#include "horolo_version.h"
 
 #include <initializer_list>
 
@@ -44,5 +44,5 @@ TAboutBox::TAboutBox() : fw::Form({L"ﾊﾞｰｼﾞｮﾝ情報", 298, 161, fw:
 
 void TAboutBox::FormCreate() {
     withsusie.setVisible(GetModuleHandleA("hrl_spi.dll") != nullptr);
-    Version.setCaption(std::wstring(horolo::kVersionText));
+    Version.setCaption(L"" HOROLO_VERSION_TEXT);
 }

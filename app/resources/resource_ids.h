@@ -8,6 +8,3 @@
 
 // The About window's picture: the icon's clock face, 64 by 64, 256 colours.
 #define IDB_ABOUT 101
-
-// The version texts that also appear in the program (application title).
-#define HOROLO_VERSION_TEXT "Version 1.00-Release"

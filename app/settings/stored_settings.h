@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/resources/resource_ids.h"
+#include "horolo_version.h"
 
 namespace horolo {
 
