@@ -6,6 +6,7 @@
 
 #include "app/clock/clockform.h"
 #include "app/clock/picture_rules.h"
+#include "app/resources/built_in_pictures.h"
 #include "app/settings/setupform.h"
 #include "framework/bitmap_file.h"
 #include "framework/error.h"
@@ -89,7 +90,7 @@ void Tclockform::showBuiltInPicture(int item) {
     setupform_.bgfsel.setEnabled(false);
     setupform_.str_type.setEnabled(false);
     if (!faceBitmap_) return;
-    const std::wstring name = L"IMAGE" + std::to_wstring(picture);
+    const std::wstring name(kBuiltInPictureTable[picture].resource);
     const std::optional<fw::Dib> dib = fw::LoadBitmapResource(GetModuleHandleW(nullptr), name.c_str());
     if (!dib) throw fw::Error(L"The built-in picture " + name + L" is missing");
     const fw::BitmapCanvas face(faceBitmap_.get());

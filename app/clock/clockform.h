@@ -12,6 +12,7 @@
 #include "app/info/fortune.h"
 #include "app/settings/stored_settings.h"
 #include "framework/control.h"
+#include "framework/graphic_controls.h"
 #include "framework/form.h"
 #include "framework/gdi.h"
 #include "framework/menu.h"

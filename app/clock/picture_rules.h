@@ -33,9 +33,8 @@ struct FacePlacement {
 std::optional<FaceEdges> FitByEdges(int w, int h, bool stretch, int side);
 std::optional<FacePlacement> FitBySize(int w, int h, bool stretch, int side);
 
-// The built-in pictures are those of selector items 0 to 2; any other item
-// (3 without a picture file, or no item) shows picture 0.
-inline constexpr int kBuiltInPictures = 3;
+// The built-in pictures are those of the selector's first items; any other
+// item (the picture file's without a file, or no item) shows picture 0.
 int BuiltInPictureOf(int item);
 
 // The selector item of a start without a picture file: the stored

@@ -1,22 +1,10 @@
 #include "app/info/fortune_core.h"
 
+#include "app/resources/built_in_pictures.h"
+
 namespace horolo {
 
 namespace {
-
-struct Voice {
-    std::wstring_view prefix;
-    std::wstring_view suffix;
-};
-
-// One row per item of the background selector: the three characters of the
-// built-in pictures, then the neutral voice.
-constexpr Voice kVoices[kFortuneVoices] = {
-    {L"アンタの今日の運勢は、", L"よ！"},
-    {L"あなたの運勢は", L"よ…"},
-    {L"え、えと…君の運勢は…", L"なんだ。"},
-    {L"今日の運勢は、", L"です"},
-};
 
 constexpr std::string_view kTrimmed{"\n\r\x1A ", 4};
 
@@ -42,7 +30,7 @@ std::uint32_t FortuneGenerator::next() {
 }
 
 std::wstring FortuneMessage(int voice, std::wstring_view entry) {
-    const Voice& v = kVoices[(voice >= 0 && voice < kFortuneVoices) ? voice : kFortuneVoices - 1];
+    const FortuneVoice& v = voice >= 0 && voice < kBuiltInPictures ? kBuiltInPictureTable[voice].voice : kNeutralVoice;
     std::wstring message;
     message.reserve(v.prefix.size() + entry.size() + v.suffix.size() + 4);
     message.append(v.prefix).append(L"\n「").append(entry).append(L"」\n").append(v.suffix);

@@ -40,13 +40,10 @@ private:
     std::uint64_t state_;
 };
 
-// Number of voices; the last one is the neutral voice of a picture file of
-// the user's own.
-inline constexpr int kFortuneVoices = 4;
-
-// The message for an entry in the voice of a background choice (0 to 3):
+// The message for an entry in the voice of a background choice:
 // prefix, line feed, the entry in corner brackets, line feed, suffix. A
-// choice outside the table (no background selected) takes the neutral voice.
+// choice that is no built-in picture (a picture file, or no background
+// selected) takes the neutral voice.
 std::wstring FortuneMessage(int voice, std::wstring_view entry);
 
 }  // namespace horolo

@@ -19,7 +19,6 @@ bool AlarmFileOpens(const std::string& path) {
 
 namespace {
 
-constexpr int kPictureFileItem = 3;  // "その他"
 
 // The formats of the plug-ins that hrl_spi's last search found.
 std::vector<horolo::PictureFormat> PluginFormats(HMODULE library) {
@@ -158,7 +157,7 @@ bool TSetupform::onCloseQuery() {
 }
 
 void TSetupform::okbtnClick() {
-    if (bgselector.itemIndex() < kPictureFileItem) clock().BackgroundFile.clear();
+    if (bgselector.itemIndex() < horolo::kPictureFileItem) clock().BackgroundFile.clear();
     if (EnbAlm.checked() && !AlarmFileOpens(alarm().AlarmFile)) {
         EnbAlm.setChecked(false);
         fw::ShowErrorBox(L"アラームファイルが存在しないか選択されていません。\nアラーム設定は無効です");
@@ -215,7 +214,7 @@ std::optional<std::string> TSetupform::pickFile() {
 // button's enabling follow the selection: Cancel may bring back "その他"
 // with its file.
 void TSetupform::bgselectorClick() {
-    if (!SuppressHandlers && bgselector.itemIndex() == kPictureFileItem) {
+    if (!SuppressHandlers && bgselector.itemIndex() == horolo::kPictureFileItem) {
         FileOpen.filter = ImageFilter;
         FileOpen.fileName = clock().BackgroundFile;
         if (const std::optional<std::string> picked = pickFile())
@@ -224,7 +223,7 @@ void TSetupform::bgselectorClick() {
             bgselector.setItemIndex(LastBackgroundIndex);  // runs this handler for that item
     }
     LastBackgroundIndex = bgselector.itemIndex();
-    const bool file = LastBackgroundIndex == kPictureFileItem;
+    const bool file = LastBackgroundIndex == horolo::kPictureFileItem;
     bgfsel.setEnabled(file);
     str_type.setEnabled(file);
 }

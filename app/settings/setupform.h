@@ -6,6 +6,7 @@
 // setting is loaded.
 #pragma once
 
+#include "app/resources/built_in_pictures.h"
 #include "app/settings/image_filter.h"
 #include "framework/control.h"
 #include "framework/controls.h"
@@ -33,7 +34,7 @@ public:
     fw::Page general_setting{pager, {.caption = L"表示設定"}};
     fw::RadioGroup bgselector{{.bounds = {16, 0, 153, 57},
                                .caption = L"背景イメージ",
-                               .items = {L"ミルア", L"ネオラ", L"ザクル", L"その他"},
+                               .items = horolo::BackgroundSelectorItems(),
                                .columns = 2,
                                .itemIndex = 3}};
     fw::CheckBox str_type{{.bounds = {16, 64, 73, 17}, .caption = L"全体に(&A)"}};

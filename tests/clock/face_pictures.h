@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/resources/built_in_pictures.h"
 #include "framework/bitmap_file.h"
 #include "framework/gdi.h"
 
@@ -64,7 +65,7 @@ inline std::vector<COLORREF> Pixels(HBITMAP bitmap) {
 
 // A built-in picture as the program's resource holds it.
 inline std::vector<COLORREF> BuiltIn(int index) {
-    const std::wstring name = L"IMAGE" + std::to_wstring(index);
+    const std::wstring name(horolo::kBuiltInPictureTable[index].resource);
     const std::optional<fw::Dib> dib = fw::LoadBitmapResource(GetModuleHandleW(nullptr), name.c_str());
     EXPECT_TRUE(dib.has_value());
     const fw::BitmapHandle bitmap = fw::CompatibleBitmap(200, 200);

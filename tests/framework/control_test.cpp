@@ -2,6 +2,7 @@
 // notifications, dialog keys, tab order, graphic controls inside containers.
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/graphic_controls.h"
 #include "framework/error.h"
 #include "framework/form.h"
 #include "framework/gdi.h"

@@ -1,5 +1,6 @@
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/graphic_controls.h"
 #include "framework/form.h"
 
 #include <gtest/gtest.h>

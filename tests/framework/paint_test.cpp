@@ -2,6 +2,7 @@
 // double-click routing, label sizing, no GDI leaks.
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/graphic_controls.h"
 #include "framework/form.h"
 #include "framework/gdi.h"
 #include "test_support.h"

@@ -1,9 +1,11 @@
 // The resources that the executable carries, read back from a program that
 // links the same resource object.
+#include "app/resources/built_in_pictures.h"
 #include "app/resources/resource_ids.h"
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -50,6 +52,20 @@ TEST(Resources, VersionInformation)
     EXPECT_EQ(versionString(block, L"ProductVersion"), L"Version 1.00-Release");
     // Japanese text survives the UTF-8 resource script.
     EXPECT_EQ(versionString(block, L"FileDescription"), L"Horolo デスクトップ時計");
+}
+
+// Every built-in picture the table names is in the program, a face-sized bitmap.
+TEST(Resources, EveryBuiltInPictureIsAFaceSizedBitmap)
+{
+    for (const horolo::BuiltInPicture& picture : horolo::kBuiltInPictureTable) {
+        const std::wstring name(picture.resource);
+        HRSRC found = FindResourceW(nullptr, name.c_str(), MAKEINTRESOURCEW(2));  // RT_BITMAP
+        ASSERT_NE(found, nullptr) << "no resource " << std::string(name.begin(), name.end());
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, found)));
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->biWidth, 200);
+        EXPECT_EQ(std::abs(header->biHeight), 200);
+    }
 }
 
 // Draws the 32-pixel icon on white and reads two pixels back.
