@@ -3,6 +3,7 @@
 // handler runs when it asks to be called again at once.
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/graphic_controls.h"
 #include "framework/form.h"
 #include "framework/gdi.h"
 

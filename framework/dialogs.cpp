@@ -5,6 +5,7 @@
 #include "framework/edits.h"
 #include "framework/file_filter.h"
 #include "framework/form.h"
+#include "framework/graphic_controls.h"
 #include "framework/platform.h"
 
 #include <commdlg.h>

@@ -83,11 +83,11 @@ bool DecodeRle(Bytes data, const Header& h, std::vector<std::uint8_t>& out) {
     const std::uint64_t width = static_cast<std::uint64_t>(h.width);
     const std::uint64_t height = static_cast<std::uint64_t>(h.height);
     const std::uint64_t stride = Stride(h.width, 8);
-    out.assign(stride * height, 0);
+    out.assign(static_cast<std::size_t>(stride * height), 0);
     const bool four = h.compression == kRle4;
     std::uint64_t x = 0, y = 0;
     auto put = [&](std::uint8_t index) {
-        if (x < width && y < height) out[y * stride + x] = index;
+        if (x < width && y < height) out[static_cast<std::size_t>(y * stride + x)] = index;
         ++x;
     };
     std::size_t i = 0;

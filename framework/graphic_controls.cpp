@@ -1,4 +1,4 @@
-#include "framework/control.h"
+#include "framework/graphic_controls.h"
 #include "framework/form.h"
 
 namespace fw {

@@ -68,8 +68,8 @@ RegionHandle UncoveredRegion(const Form& form, HWND host, const RECT& area) {
     ForEachGraphic(form, host, [&](GraphicControl& control) {
         if (kind == NULLREGION || !control.opaque()) return;
         const RECT rect = control.rect();
-        RegionHandle covered(CreateRectRgnIndirect(&rect));
-        kind = CombineRgn(region.get(), region.get(), covered.get(), RGN_DIFF);
+        RegionHandle opaque(CreateRectRgnIndirect(&rect));
+        kind = CombineRgn(region.get(), region.get(), opaque.get(), RGN_DIFF);
     });
     if (kind == NULLREGION) region.reset();
     return region;

@@ -1,5 +1,4 @@
-// Start-up and shut-down of the library, decoding through a plug-in, and the
-// progress function plug-ins report to.
+// Start-up and shut-down of the library, and decoding through a plug-in.
 #include <windows.h>
 
 #include <cstring>
@@ -8,7 +7,6 @@
 #include "spi_loader/hrl_spi.h"
 #include "spi_loader/library_state.h"
 #include "spi_loader/plugin_api.h"
-#include "spi_loader/progress_report.h"
 #include "spi_loader/progress_window.h"
 #include "spi_loader/seh_guard.h"
 
@@ -39,45 +37,6 @@ bool takeHeader(HLOCAL info, HLOCAL pixels, BITMAPINFO* header) {
 }  // namespace
 
 Tprogress* progressWindow() { return g_progress; }
-
-namespace {
-
-int handleReport(Tprogress& w, int numerator, int denominator) {
-    MSG msg;
-    if (PeekMessageA(&msg, w.handle(), 0, 0, PM_NOREMOVE) && GetMessageA(&msg, w.handle(), 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    switch (classifyReport(numerator, denominator)) {
-    case ProgressReport::Start:
-        w.cancelFlag = 0;
-        w.status.setMax(denominator);
-        w.status.setPosition(0);
-        w.showInFront();
-        w.redraw();
-        return 0;
-    case ProgressReport::Final:
-        w.hide();
-        return 0;
-    case ProgressReport::Intermediate:
-        w.moveBar(numerator);
-        return w.cancelFlag;
-    }
-    return 0;
-}
-
-}  // namespace
-
-// Called from inside a plug-in: nothing may unwind through its frames.
-int __stdcall ProgressCallback(int numerator, int denominator, long) {
-    Tprogress* w = g_progress;
-    if (w == nullptr || w->handle() == nullptr) return 0;
-    try {
-        return handleReport(*w, numerator, denominator);
-    } catch (...) {
-        return 0;
-    }
-}
 
 // A plug-in may store both handles and still fail, having freed them itself:
 // after a failure nothing it stored is ours to free. Handed over with

@@ -1,5 +1,7 @@
 #include "spi_loader/progress_window.h"
 
+#include "spi_loader/progress_report.h"
+
 namespace hrlspi {
 
 Tprogress::Tprogress()
@@ -33,5 +35,44 @@ void Tprogress::moveBar(int position) {
 }
 
 void Tprogress::redraw() { RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+namespace {
+
+int handleReport(Tprogress& w, int numerator, int denominator) {
+    MSG msg;
+    if (PeekMessageA(&msg, w.handle(), 0, 0, PM_NOREMOVE) && GetMessageA(&msg, w.handle(), 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    switch (classifyReport(numerator, denominator)) {
+    case ProgressReport::Start:
+        w.cancelFlag = 0;
+        w.status.setMax(denominator);
+        w.status.setPosition(0);
+        w.showInFront();
+        w.redraw();
+        return 0;
+    case ProgressReport::Final:
+        w.hide();
+        return 0;
+    case ProgressReport::Intermediate:
+        w.moveBar(numerator);
+        return w.cancelFlag;
+    }
+    return 0;
+}
+
+}  // namespace
+
+// Called from inside a plug-in: nothing may unwind through its frames.
+int __stdcall ProgressCallback(int numerator, int denominator, long) {
+    Tprogress* w = progressWindow();
+    if (w == nullptr || w->handle() == nullptr) return 0;
+    try {
+        return handleReport(*w, numerator, denominator);
+    } catch (...) {
+        return 0;
+    }
+}
 
 }  // namespace hrlspi
