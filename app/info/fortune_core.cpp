@@ -1,5 +1,7 @@
 #include "app/info/fortune_core.h"
 
+#include <utility>
+
 namespace horolo {
 
 namespace {
@@ -19,21 +21,48 @@ constexpr Voice kVoices[kFortuneVoices] = {
 };
 
 constexpr std::string_view kTrimmed{"\n\r\x1A ", 4};
+constexpr std::size_t kMarkEvery = 64;
+
+// One piece of a line: its entry (empty when nothing is left after
+// trimming) and where the next piece starts.
+struct Piece {
+    std::string_view entry;
+    std::size_t next;
+};
+
+Piece PieceAt(std::string_view data, std::size_t at) {
+    std::string_view piece = data.substr(at, kFortunePieceBytes);
+    if (const std::size_t lineFeed = piece.find('\n'); lineFeed != std::string_view::npos)
+        piece = piece.substr(0, lineFeed + 1);
+    const std::size_t next = at + piece.size();
+    piece = piece.substr(0, piece.find('\0'));
+    const std::size_t last = piece.find_last_not_of(kTrimmed);
+    return {last == std::string_view::npos ? std::string_view{} : piece.substr(0, last + 1), next};
+}
 
 }  // namespace
 
-std::vector<std::string> SplitFortunes(std::string_view data) {
-    std::vector<std::string> entries;
-    while (!data.empty()) {
-        std::string_view piece = data.substr(0, kFortunePieceBytes);
-        if (const std::size_t lineFeed = piece.find('\n'); lineFeed != std::string_view::npos)
-            piece = piece.substr(0, lineFeed + 1);
-        data.remove_prefix(piece.size());
-        piece = piece.substr(0, piece.find('\0'));
-        const std::size_t last = piece.find_last_not_of(kTrimmed);
-        if (last != std::string_view::npos) entries.emplace_back(piece.substr(0, last + 1));
+FortuneEntries::FortuneEntries(std::string data) : data_(std::move(data)) {
+    for (std::size_t at = 0; at < data_.size();) {
+        const Piece piece = PieceAt(data_, at);
+        if (!piece.entry.empty()) {
+            if (count_ % kMarkEvery == 0) marks_.push_back(at);
+            ++count_;
+        }
+        at = piece.next;
     }
-    return entries;
+}
+
+std::string_view FortuneEntries::operator[](std::size_t index) const {
+    std::size_t at = marks_[index / kMarkEvery];
+    for (std::size_t skip = index % kMarkEvery;;) {
+        const Piece piece = PieceAt(data_, at);
+        if (!piece.entry.empty()) {
+            if (skip == 0) return piece.entry;
+            --skip;
+        }
+        at = piece.next;
+    }
 }
 
 std::uint32_t FortuneGenerator::next() {
