@@ -2,6 +2,7 @@
 // bitmap files, pictures through hrl_spi and the shipped plug-in, and the
 // fallbacks to "IMAGE0", read back from the pixels of faceBitmap.
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <psapi.h>
 
 #include <cstdint>
