@@ -1,5 +1,6 @@
 #include "app/info/fortune_core.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace horolo {
@@ -20,24 +21,30 @@ constexpr Voice kVoices[kFortuneVoices] = {
     {L"今日の運勢は、", L"です"},
 };
 
-constexpr std::string_view kTrimmed{"\n\r\x1A ", 4};
 constexpr std::size_t kMarkEvery = 64;
 
-// One piece of a line: its entry (empty when nothing is left after
-// trimming) and where the next piece starts.
+bool Trimmed(char c) { return c == '\n' || c == '\r' || c == '\x1A' || c == ' '; }
+
+// One piece of a line, read byte by byte in one pass: where it ends (after
+// its line feed, after 255 bytes or at the end of the data) and where its
+// entry ends (after the last byte before its first NUL that trimming keeps;
+// where it starts when nothing is kept).
 struct Piece {
-    std::string_view entry;
-    std::size_t next;
+    std::size_t end;
+    std::size_t entryEnd;
 };
 
 Piece PieceAt(std::string_view data, std::size_t at) {
-    std::string_view piece = data.substr(at, kFortunePieceBytes);
-    if (const std::size_t lineFeed = piece.find('\n'); lineFeed != std::string_view::npos)
-        piece = piece.substr(0, lineFeed + 1);
-    const std::size_t next = at + piece.size();
-    piece = piece.substr(0, piece.find('\0'));
-    const std::size_t last = piece.find_last_not_of(kTrimmed);
-    return {last == std::string_view::npos ? std::string_view{} : piece.substr(0, last + 1), next};
+    const std::size_t limit = std::min(data.size(), at + kFortunePieceBytes);
+    std::size_t entryEnd = at;
+    bool cut = false;
+    for (std::size_t i = at; i < limit; ++i) {
+        const char c = data[i];
+        if (c == '\0') cut = true;
+        if (!cut && !Trimmed(c)) entryEnd = i + 1;
+        if (c == '\n') return {i + 1, entryEnd};
+    }
+    return {limit, entryEnd};
 }
 
 }  // namespace
@@ -45,11 +52,11 @@ Piece PieceAt(std::string_view data, std::size_t at) {
 FortuneEntries::FortuneEntries(std::string data) : data_(std::move(data)) {
     for (std::size_t at = 0; at < data_.size();) {
         const Piece piece = PieceAt(data_, at);
-        if (!piece.entry.empty()) {
+        if (piece.entryEnd != at) {
             if (count_ % kMarkEvery == 0) marks_.push_back(at);
             ++count_;
         }
-        at = piece.next;
+        at = piece.end;
     }
 }
 
@@ -57,11 +64,11 @@ std::string_view FortuneEntries::operator[](std::size_t index) const {
     std::size_t at = marks_[index / kMarkEvery];
     for (std::size_t skip = index % kMarkEvery;;) {
         const Piece piece = PieceAt(data_, at);
-        if (!piece.entry.empty()) {
-            if (skip == 0) return piece.entry;
+        if (piece.entryEnd != at) {
+            if (skip == 0) return std::string_view(data_).substr(at, piece.entryEnd - at);
             --skip;
         }
-        at = piece.next;
+        at = piece.end;
     }
 }
 
