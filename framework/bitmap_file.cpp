@@ -1,21 +1,30 @@
 #include "framework/bitmap_file.h"
 
+#include <new>
+
 #include "framework/file_bytes.h"
+#include "framework/picture_limit.h"
 
 namespace fw {
 
 namespace {
 
-// A bitmap file larger than the biggest picture read, at 32 bits per pixel,
-// with a whole colour table, is not read at all.
-constexpr std::uint64_t kMaxFileBytes = kMaxDibPixels * 4 + 64 * 1024;
+// A bitmap file larger than the biggest picture read, with its headers and a
+// whole colour table, is not read at all.
+constexpr std::uint64_t kMaxFileBytes = kMaxPictureBytes + 64 * 1024;
 
 }  // namespace
 
+// The file's bytes and the picture are held at once: when the address space
+// has no room for them, the file is one that cannot be read.
 std::optional<Dib> LoadBitmapFile(const std::string& path) {
-    const std::optional<std::string> bytes = ReadWholeFile(path, kMaxFileBytes);
-    if (!bytes) return std::nullopt;
-    return ReadBitmapFile({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+    try {
+        const std::optional<std::string> bytes = ReadWholeFile(path, kMaxFileBytes);
+        if (!bytes) return std::nullopt;
+        return ReadBitmapFile({reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 std::optional<Dib> LoadBitmapResource(HMODULE module, const wchar_t* name) {

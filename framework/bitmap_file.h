@@ -13,7 +13,8 @@
 namespace fw {
 
 // The picture in a bitmap file named by an ANSI path; nothing when the file
-// cannot be read or is not a complete bitmap of a supported kind.
+// cannot be read or held in memory, or is not a complete bitmap of a
+// supported kind within the picture limit.
 std::optional<Dib> LoadBitmapFile(const std::string& path);
 
 // A bitmap resource of a module; nothing when there is none of that name.

@@ -1,5 +1,6 @@
 #include "framework/dib_reader.h"
 
+#include "framework/picture_limit.h"
 
 namespace fw {
 
@@ -67,7 +68,10 @@ std::optional<Header> ParseHeader(Bytes data, std::size_t at) {
                       (h.compression == kBitfields && (h.bitCount == 16 || h.bitCount == 32));
     if (!fits || h.width <= 0 || h.height == 0) return std::nullopt;
     const std::uint64_t rows = static_cast<std::uint64_t>(h.height < 0 ? -h.height : h.height);
-    if (static_cast<std::uint64_t>(h.width) * rows > kMaxDibPixels) return std::nullopt;
+    // Run-length pictures are decoded to 8 bits per pixel.
+    const bool rle = h.compression == kRle8 || h.compression == kRle4;
+    if (!PictureFits(static_cast<std::uint32_t>(h.width), static_cast<std::uint32_t>(rows), rle ? 8 : h.bitCount))
+        return std::nullopt;
     if (h.bitCount <= 8 && h.coloursStored == 0) h.coloursStored = std::uint64_t{1} << h.bitCount;
     if (h.bitCount <= 8 && h.coloursStored > (std::uint64_t{1} << h.bitCount)) return std::nullopt;
     return h;

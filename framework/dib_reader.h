@@ -27,14 +27,11 @@ struct Dib {
     std::int32_t rows() const { return height < 0 ? -height : height; }
 };
 
-// Largest picture read: 32 Mi pixels (larger than any photograph a face of
-// 200 by 200 pixels needs, small enough to decode in memory).
-inline constexpr std::uint64_t kMaxDibPixels = std::uint64_t{1} << 25;
-
 // A whole bitmap file: "BM", the file header, the info header (12, 40, 52,
 // 56, 108 or 124 bytes), the colour table or masks, and the rows at the
 // offset the file header gives. 1, 4, 8, 16, 24 and 32 bits per pixel; no
-// compression, bit fields, RLE4 and RLE8; bottom-up and top-down.
+// compression, bit fields, RLE4 and RLE8; bottom-up and top-down. A picture
+// whose decoded rows pass the picture limit (picture_limit.h) is refused.
 std::optional<Dib> ReadBitmapFile(std::span<const std::uint8_t> file);
 
 // A packed DIB (the header, the colour table, the rows, without the file

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/picture_limit.h"
+
 namespace hrlspi {
 
 namespace {
@@ -80,7 +82,9 @@ std::uint64_t pixelBytesNeeded(const DibFields& f) {
 bool pixelsUsable(const DibFields& f, std::size_t pixelBytes) {
     if (f.compression != kBiRgb && f.compression != kBiBitfields) return pixelBytes > 0;
     const std::uint64_t need = pixelBytesNeeded(f);
-    return need != 0 && need <= pixelBytes;
+    const std::uint64_t rows = f.height < 0 ? -static_cast<std::int64_t>(f.height) : f.height;
+    return need != 0 && need <= pixelBytes &&
+           fw::PictureFits(static_cast<std::uint32_t>(f.width), static_cast<std::uint32_t>(rows), f.bitCount);
 }
 
 }  // namespace hrlspi

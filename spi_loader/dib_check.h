@@ -39,7 +39,9 @@ std::size_t copyHeaderBlock(const unsigned char* block, std::size_t blockBytes,
 // 0 when the fields describe no valid picture.
 std::uint64_t pixelBytesNeeded(const DibFields& f);
 
-// True when a pixel block of pixelBytes holds the picture the header describes.
+// True when a pixel block of pixelBytes holds the picture the header
+// describes and that picture is within the picture limit (picture_limit.h):
+// one beyond it is neither handed on nor drawn.
 bool pixelsUsable(const DibFields& f, std::size_t pixelBytes);
 
 }  // namespace hrlspi

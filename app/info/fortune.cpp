@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <new>
 #include <optional>
+#include <utility>
 
 #include "framework/ansi.h"
 #include "framework/application.h"
@@ -19,7 +21,8 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Far more than any list of fortunes; a larger file is not read.
+// Far more than any list of fortunes (a log file picked by mistake may be
+// bigger); a larger file is not read.
 constexpr std::uint64_t kMaxDataFileBytes = 64 * 1024 * 1024;
 
 }  // namespace
@@ -31,7 +34,7 @@ FortuneTeller::FortuneTeller(fw::MenuItem& command, const fw::RadioGroup& bgsele
 
 void FortuneTeller::StartUp(const std::string& storedPath, std::uint32_t seconds) {
     FortuneDataPath = storedPath.empty() ? DefaultFortuneDataPath() : storedPath;
-    FortuneList.clear();
+    FortuneList = {};
     LoadFortunes(false);
     generator_.seed(seconds);
 }
@@ -42,14 +45,19 @@ void FortuneTeller::LoadFortunes(bool report) {
         command_.setEnabled(false);
         return;
     }
-    // A file that exists but cannot be read changes nothing.
-    const std::optional<std::string> data = fw::ReadWholeFile(FortuneDataPath, kMaxDataFileBytes);
-    if (!data) return;
-    FortuneList = horolo::SplitFortunes(*data);
+    // A file that exists but cannot be read, or that the address space has
+    // no room for, changes nothing: the start goes on whatever file is named.
+    try {
+        std::optional<std::string> data = fw::ReadWholeFile(FortuneDataPath, kMaxDataFileBytes);
+        if (!data) return;
+        FortuneList = horolo::FortuneEntries(std::move(*data));
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     command_.setEnabled(!FortuneList.empty());
 }
 
-std::string FortuneTeller::PickFortune() { return FortuneList[generator_.pick(FortuneList.size())]; }
+std::string FortuneTeller::PickFortune() { return std::string(FortuneList[generator_.pick(FortuneList.size())]); }
 
 void FortuneTeller::ShowFortune() {
     if (FortuneList.empty()) return;

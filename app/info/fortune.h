@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/info/fortune_core.h"
 
@@ -25,7 +24,7 @@ public:
     // The path of the data file (an ANSI text).
     std::string FortuneDataPath;
     // The entries, in file order; duplicates stay.
-    std::vector<std::string> FortuneList;
+    horolo::FortuneEntries FortuneList;
 
     // The start-up step: the stored path (empty: the default path), the
     // first load without reporting a missing file, and the seed from the
@@ -34,8 +33,8 @@ public:
 
     // Reads the entries of FortuneDataPath. A missing file disables the
     // command (after a beep and an error box when `report`) and keeps the
-    // entries; so does a file that exists but cannot be read, which leaves
-    // the command as it was.
+    // entries; so does a file that exists but cannot be read or held in
+    // memory, which leaves the command as it was.
     void LoadFortunes(bool report);
     // One entry drawn at random; only while there are entries.
     std::string PickFortune();

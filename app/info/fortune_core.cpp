@@ -1,27 +1,63 @@
 #include "app/info/fortune_core.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/resources/built_in_pictures.h"
 
 namespace horolo {
 
 namespace {
 
-constexpr std::string_view kTrimmed{"\n\r\x1A ", 4};
+constexpr std::size_t kMarkEvery = 64;
+
+bool Trimmed(char c) { return c == '\n' || c == '\r' || c == '\x1A' || c == ' '; }
+
+// One piece of a line, read byte by byte in one pass: where it ends (after
+// its line feed, after 255 bytes or at the end of the data) and where its
+// entry ends (after the last byte before its first NUL that trimming keeps;
+// where it starts when nothing is kept).
+struct Piece {
+    std::size_t end;
+    std::size_t entryEnd;
+};
+
+Piece PieceAt(std::string_view data, std::size_t at) {
+    const std::size_t limit = std::min(data.size(), at + kFortunePieceBytes);
+    std::size_t entryEnd = at;
+    bool cut = false;
+    for (std::size_t i = at; i < limit; ++i) {
+        const char c = data[i];
+        if (c == '\0') cut = true;
+        if (!cut && !Trimmed(c)) entryEnd = i + 1;
+        if (c == '\n') return {i + 1, entryEnd};
+    }
+    return {limit, entryEnd};
+}
 
 }  // namespace
 
-std::vector<std::string> SplitFortunes(std::string_view data) {
-    std::vector<std::string> entries;
-    while (!data.empty()) {
-        std::string_view piece = data.substr(0, kFortunePieceBytes);
-        if (const std::size_t lineFeed = piece.find('\n'); lineFeed != std::string_view::npos)
-            piece = piece.substr(0, lineFeed + 1);
-        data.remove_prefix(piece.size());
-        piece = piece.substr(0, piece.find('\0'));
-        const std::size_t last = piece.find_last_not_of(kTrimmed);
-        if (last != std::string_view::npos) entries.emplace_back(piece.substr(0, last + 1));
+FortuneEntries::FortuneEntries(std::string data) : data_(std::move(data)) {
+    for (std::size_t at = 0; at < data_.size();) {
+        const Piece piece = PieceAt(data_, at);
+        if (piece.entryEnd != at) {
+            if (count_ % kMarkEvery == 0) marks_.push_back(at);
+            ++count_;
+        }
+        at = piece.end;
     }
-    return entries;
+}
+
+std::string_view FortuneEntries::operator[](std::size_t index) const {
+    std::size_t at = marks_[index / kMarkEvery];
+    for (std::size_t skip = index % kMarkEvery;;) {
+        const Piece piece = PieceAt(data_, at);
+        if (piece.entryEnd != at) {
+            if (skip == 0) return std::string_view(data_).substr(at, piece.entryEnd - at);
+            --skip;
+        }
+        at = piece.end;
+    }
 }
 
 std::uint32_t FortuneGenerator::next() {

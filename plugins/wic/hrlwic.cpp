@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/picture_limit.h"
+
 namespace {
 
 using Progress = int(__stdcall*)(int, int, long);
@@ -167,6 +169,9 @@ public:
         if (SUCCEEDED(hr)) hr = converter->GetSize(&width, &height);
         if (FAILED(hr)) return codeFor(hr);
         if (width == 0 || height == 0 || width > 0x7FFFFFFF / 4 || height > 0x7FFFFFFF) return kBrokenData;
+        // Refused before any block is allocated or any row converted: where
+        // the platform decodes on demand, nothing of the picture is decoded.
+        if (!fw::PictureFits(width, height, static_cast<std::uint16_t>(bits))) return kOutOfMemory;
         if (report(kOpened)) return kStopped;
         return copyRows(converter.get(), width, height, bits);
     }
@@ -209,7 +214,6 @@ private:
     int copyRows(IWICBitmapSource* source, UINT width, UINT height, int bits) {
         const UINT stride = (width * (bits / 8) + 3) & ~3u;
         const std::uint64_t total = static_cast<std::uint64_t>(stride) * height;
-        if (total > 0x7FFFFFFF) return kOutOfMemory;
         info_ = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(BITMAPINFOHEADER));
         pixels_ = LocalAlloc(LMEM_MOVEABLE, static_cast<SIZE_T>(total));
         if (info_ == nullptr || pixels_ == nullptr) return kOutOfMemory;

@@ -2,6 +2,8 @@
 // bitmap files, pictures through hrl_spi and the shipped plug-in, and the
 // fallbacks to "IMAGE0", read back from the pixels of faceBitmap.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,6 +27,24 @@ using facetest::ShowsPicture;
 using facetest::TwoColourBmp;
 
 constexpr COLORREF kBlank = RGB(0, 160, 0);
+
+// A bitmap file with a colour table of kTop and kBottom, and the rows
+// given (bottom row first; those left out are for the caller to add).
+std::string PalettedBmp(int width, int height, int bitCount, const std::string& rows) {
+    const std::uint32_t colours = 1u << bitCount, header = 14 + 40 + 4 * colours;
+    std::string file = "BM";
+    facetest::Put(file, header + (width * bitCount + 31) / 32 * 4 * height, 4);
+    facetest::Put(file, 0, 4);
+    facetest::Put(file, header, 4);
+    for (const auto& [value, bytes] : {std::pair{40, 4}, {width, 4}, {height, 4}, {1, 2}, {bitCount, 2}, {0, 4},
+                                       {0, 4}, {0, 4}, {0, 4}, {2, 4}, {0, 4}})
+        facetest::Put(file, static_cast<std::uint32_t>(value), bytes);
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const COLORREF c = i == 0 ? kTop : i == 1 ? kBottom : 0;
+        file += {static_cast<char>(GetBValue(c)), static_cast<char>(GetGValue(c)), static_cast<char>(GetRValue(c)), 0};
+    }
+    return file + rows;
+}
 
 bool Similar(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= 12 && std::abs(GetGValue(a) - GetGValue(b)) <= 12 &&
@@ -204,6 +224,44 @@ TEST_F(Background, UnreadableBitmapFilesFallBackToImage0) {
         applyFile(files.file(name), false);
         expectFallback(L"Error:\n画像ファイルを読み込めません");
     }
+}
+
+// Pictures are limited by the bytes they take decoded, not by their pixels:
+// 6000 by 6000 at one bit per pixel (rows of 752 bytes) is 4.5 MB.
+TEST_F(Background, A6000By6000BitmapOfOneBitPerPixelLoads) {
+    const std::string bottomHalf(752 * 3000, '\xFF'), topHalf(752 * 3000, '\0');
+    files.write("large.bmp", PalettedBmp(6000, 6000, 1, bottomHalf + topHalf));
+    applyFile(files.file("large.bmp"), false);
+    EXPECT_EQ(clock.BackgroundFile, files.file("large.bmp"));
+    EXPECT_EQ(at(100, 50), kTop);
+    EXPECT_EQ(at(100, 150), kBottom);
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+// A valid bitmap for which the address space has no room left is a file
+// that cannot be read: the error box, and the start or the apply goes on.
+TEST_F(Background, ABitmapWithoutRoomToHoldItFallsBackToImage0) {
+    files.write("roomless.bmp", PalettedBmp(4096, 6144, 8, ""));
+    files.extend("roomless.bmp", 14 + 40 + 1024 + 4096 * 6144);
+    {
+        const fwtest::AddressSpaceFill fill(16 << 20);
+        applyFile(files.file("roomless.bmp"), false);
+    }
+    expectFallback(L"Error:\n画像ファイルを読み込めません");
+}
+
+// A 12000 by 12000 PNG of 18 KB: the shipped plug-in refuses it before it
+// allocates or converts anything, and the clock falls back silently, as for
+// any picture no plug-in decodes. The process never holds the picture.
+TEST_F(Background, APluginPictureBeyondTheLimitFallsBackWithoutGrowingTheProcess) {
+    searchPlugins(spitest::binDir());
+    PROCESS_MEMORY_COUNTERS before{}, after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    applyFile(spitest::binDir() + "\\clock_pictures\\giant.png", false);
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    expectFallback(nullptr);
+    EXPECT_LT(after.PeakWorkingSetSize, before.PeakWorkingSetSize + (64 << 20))
+        << before.PeakWorkingSetSize << " -> " << after.PeakWorkingSetSize;
 }
 
 TEST_F(Background, RealPngAndJpegThroughTheShippedPlugin) {

@@ -286,6 +286,25 @@ protected:
         return search.found;
     }
 
+    // Chooses Fortune and returns the entry its information box shows in
+    // corner brackets, after closing the box.
+    std::wstring drawFortune() {
+        chooseFromMenu({VK_DOWN, VK_RETURN});
+        HWND box = waitForOwnWindow(L"情報");
+        EXPECT_NE(box, nullptr) << "no information box";
+        if (!box) return {};
+        std::wstring message;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            const std::wstring text = textOf(child);
+            if (text.find(L"「") != std::wstring::npos) message = text;
+        }
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        const size_t open = message.find(L"\n「"), close = message.find(L"」\n");
+        EXPECT_TRUE(open != std::wstring::npos && close != std::wstring::npos) << "message without an entry";
+        if (open == std::wstring::npos || close == std::wstring::npos) return {};
+        return message.substr(open + 2, close - open - 2);
+    }
+
     // The text of a window of another process.
     static std::wstring textOf(HWND window) {
         wchar_t text[4096] = {};
@@ -369,18 +388,7 @@ TEST_F(RunningClock, SettingsDialogChangesThePicture) {
 // Fortune shows an entry of the data file beside the program, framed in a
 // voice, in an information box of the clock's own process.
 TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
-    chooseFromMenu({VK_DOWN, VK_RETURN});
-    HWND box = waitForOwnWindow(L"情報");
-    ASSERT_NE(box, nullptr) << "no information box";
-    std::wstring message;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring text = textOf(child);
-        if (text.find(L"「") != std::wstring::npos) message = text;
-    }
-    const size_t open = message.find(L"\n「"), close = message.find(L"」\n");
-    ASSERT_TRUE(open != std::wstring::npos && close != std::wstring::npos) << "message without an entry";
-    const std::wstring entry = message.substr(open + 2, close - open - 2);
-
+    const std::wstring entry = drawFortune();
     HANDLE data = CreateFileW(besideThisProgram(L"Fortune.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(data, INVALID_HANDLE_VALUE);
@@ -392,8 +400,33 @@ TEST_F(RunningClock, FortuneShowsAnEntryOfTheDataFile) {
     lines.resize(static_cast<size_t>(MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(got), lines.data(),
                                                          static_cast<int>(lines.size()))));
     EXPECT_NE((L"\n" + lines).find(L"\n" + entry + L"\r\n"), std::wstring::npos) << "not an entry of Fortune.dat";
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
 
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+// A log file of 48 MB in one-byte lines stored as the fortune data: the
+// clock starts, and Fortune draws from it.
+class BigFortuneFile : public RunningClock {
+protected:
+    std::string settings() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "horolo_big_fortune.log";
+        std::string lines(1 << 20, 'x');
+        for (size_t i = 1; i < lines.size(); i += 2) lines[i] = '\n';
+        std::ofstream out(path_, std::ios::binary);
+        for (int mib = 0; mib < 48; ++mib) out << lines;
+        return "[Settings]\r\nFortuneData=" + path_ + "\r\n";
+    }
+    void TearDown() override {
+        RunningClock::TearDown();
+        DeleteFileA(path_.c_str());
+    }
+    std::string path_;
+};
+
+TEST_F(BigFortuneFile, TheClockStartsAndDrawsFromIt) {
+    EXPECT_EQ(drawFortune(), L"x");
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0);
 }

@@ -2,6 +2,8 @@
 // must refuse (built natively with the sanitizers too).
 #include "framework/dib_reader.h"
 
+#include "framework/picture_limit.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -163,8 +165,34 @@ TEST(BitmapReader, RefusesBrokenAndUnsupportedFiles) {
         {"colour table past the end", Bytes(paletted.begin(), paletted.begin() + 200)},
         {"pixel offset past the end", File({.rows = Bytes(16, 0), .offsetShift = 100})},
         {"pixel offset inside the colour table", File({.bitCount = 8, .table = Palette(256), .rows = Bytes(8, 0), .offsetShift = -4})},
+        {"RLE4 beyond the limit once decoded to 8 bits",
+         File({.width = 16384, .height = 16385, .bitCount = 4, .compression = 2, .table = Palette(16), .rows = {0, 1}})},
     };
     for (const auto& c : cases) EXPECT_FALSE(fw::ReadBitmapFile(c.file).has_value()) << c.name;
+}
+
+// The limit is on the bytes of the decoded rows, padding included, not on
+// the pixels: a 6000 by 6000 picture of one bit per pixel takes 4.5 MB.
+TEST(PictureLimit, CountsTheBytesOfTheDecodedRows) {
+    const struct {
+        std::uint32_t width, rows;
+        std::uint16_t bitCount;
+        bool fits;
+    } cases[] = {
+        {6000, 6000, 1, true},
+        {8192, 8192, 32, true},  // 256 MiB exactly
+        {8192, 8193, 32, false},
+        {8193, 8192, 32, false},
+        {3, 22369621, 24, true},  // rows of 9 bytes padded to 12
+        {3, 22369622, 24, false},
+        {65535, 65535, 1, false},
+        {0x7FFFFFFF, 0x7FFFFFFF, 32, false},
+        {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFF, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fw::PictureFits(c.width, c.rows, c.bitCount), c.fits) << c.width << "x" << c.rows << "x" << c.bitCount;
+    EXPECT_TRUE(fw::ReadBitmapFile(File({.width = 6000, .height = 6000, .bitCount = 1, .table = Palette(2),
+                                         .rows = Bytes(752 * 6000, 0)})).has_value());
 }
 
 TEST(BitmapReader, ReadsAPackedDibAsAResourceHoldsIt) {

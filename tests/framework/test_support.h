@@ -140,4 +140,24 @@ inline void PumpFor(DWORD milliseconds) {
     }
 }
 
+// While it lives, every free stretch of the address space of `hole` bytes
+// or more is reserved: an allocation larger than that fails, as it does in a
+// 32-bit process that has run out of room.
+class AddressSpaceFill {
+public:
+    explicit AddressSpaceFill(std::size_t hole) {
+        blocks_.reserve(4096);
+        for (std::size_t size = std::size_t{1} << 30; size >= hole; size /= 2)
+            while (void* block = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) blocks_.push_back(block);
+    }
+    ~AddressSpaceFill() {
+        for (void* block : blocks_) VirtualFree(block, 0, MEM_RELEASE);
+    }
+    AddressSpaceFill(const AddressSpaceFill&) = delete;
+    AddressSpaceFill& operator=(const AddressSpaceFill&) = delete;
+
+private:
+    std::vector<void*> blocks_;
+};
+
 }  // namespace fwtest

@@ -4,16 +4,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "app/info/fortune_core.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    for (const std::string& entry : horolo::SplitFortunes(bytes)) {
+    const horolo::FortuneEntries entries(std::string(reinterpret_cast<const char*>(data), size));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view entry = entries[i];
         const char last = entry.empty() ? ' ' : entry.back();
         if (entry.empty() || entry.size() > horolo::kFortunePieceBytes ||
-            entry.find_first_of(std::string_view("\n\0", 2)) != std::string::npos || last == '\r' ||
+            entry.find_first_of(std::string_view("\n\0", 2)) != std::string_view::npos || last == '\r' ||
             last == ' ' || last == '\x1A')
             std::abort();
     }

@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/info/fortune_listing.h"
+
 namespace {
 
 using horolo::FortuneGenerator;
 using horolo::FortuneMessage;
-using horolo::SplitFortunes;
+using horolo::FortuneEntries;
+using fortunetest::Listed;
 using Entries = std::vector<std::string>;
 
 struct SplitCase {
@@ -21,6 +24,13 @@ struct SplitCase {
 TEST(FortuneData, SplitsLinesIntoTrimmedPiecesOfAtMost255Bytes) {
     const std::string x255(255, 'x');
     const std::string y45(45, 'y');
+    // Entries far past the first few, with empty pieces between them.
+    std::string many;
+    Entries numbers;
+    for (int i = 0; i < 300; ++i) {
+        numbers.push_back(std::to_string(i));
+        many += numbers.back() + (i % 3 == 0 ? "\r\n \n\n" : "\n");
+    }
     const SplitCase cases[] = {
         {"CR LF lines with an empty one between", "first\r\n\r\nsecond\r\n", {"first", "second"}},
         {"a line of spaces and one of carriage returns", "a\n   \n\r\r\r\nb", {"a", "b"}},
@@ -34,8 +44,9 @@ TEST(FortuneData, SplitsLinesIntoTrimmedPiecesOfAtMost255Bytes) {
         {"a NUL ends what can be shown", std::string("ab\0cd\nef", 8), {"ab", "ef"}},
         {"a cut inside a double-byte character", std::string(254, 'x') + "\x91\xe5\n", {std::string(254, 'x') + "\x91", "\xe5"}},
         {"nothing", "", {}},
+        {"300 entries and blank lines", many, numbers},
     };
-    for (const SplitCase& c : cases) EXPECT_EQ(SplitFortunes(c.data), c.entries) << c.name;
+    for (const SplitCase& c : cases) EXPECT_EQ(Listed(FortuneEntries(c.data)), c.entries) << c.name;
 }
 
 // Worked by hand with M = 346 * 2^32 + 20021:

@@ -7,9 +7,12 @@
 #include "framework/controls.h"
 #include "framework/menu.h"
 #include "tests/framework/test_support.h"
+#include "tests/info/fortune_listing.h"
 #include "tests/spi/spi_test_support.h"
 
 namespace {
+
+using fortunetest::Listed;
 
 class Fortunes : public ::testing::Test {
 protected:
@@ -44,12 +47,12 @@ TEST_F(Fortunes, MissingFileIsReportedOnRequestAndAnExistingOneEnablesTheCommand
     EXPECT_EQ(platform.boxes[0].text, L"Data File is not found.");
     EXPECT_EQ(platform.boxes[0].caption, L"ｴﾗｰ");
     EXPECT_FALSE(command.enabled());
-    EXPECT_EQ(teller.FortuneList, std::vector<std::string>{"old"});
+    EXPECT_EQ(Listed(teller.FortuneList), std::vector<std::string>{"old"});
 
     useFile("first\r\n\r\nsecond\r\n");
     teller.LoadFortunes(true);
     EXPECT_TRUE(command.enabled());
-    EXPECT_EQ(teller.FortuneList, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(Listed(teller.FortuneList), (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(platform.boxes.size(), 1u);
 }
 
@@ -62,22 +65,45 @@ TEST_F(Fortunes, AFileWithoutEntriesDisablesTheCommandSilently) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
-// Another program holds the file open without sharing it: reading fails.
-TEST_F(Fortunes, AFileThatCannotBeReadChangesNothing) {
-    useFile("new\r\n");
-    const HANDLE held = CreateFileA(teller.FortuneDataPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    teller.FortuneList = {"kept"};
-    for (bool enabled : {true, false}) {
-        command.setEnabled(enabled);
-        teller.LoadFortunes(true);
-        EXPECT_EQ(command.enabled(), enabled);
-        EXPECT_EQ(teller.FortuneList, std::vector<std::string>{"kept"});
+// A file that exists but cannot be read changes nothing: one that another
+// program holds open without sharing it, one larger than any fortune list,
+// and one the address space has no room for.
+TEST_F(Fortunes, AFileThatCannotBeReadOrHeldChangesNothing) {
+    const struct {
+        const char* name;
+        bool held;
+        long long size;    // 0: as written
+        std::size_t hole;  // 0: all the room there is
+    } cases[] = {
+        {"held open", true, 0, 0},
+        {"64 MiB and a byte", false, (64 << 20) + 1, 0},
+        {"24 MiB without room for it", false, 24 << 20, 16 << 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        useFile("new\r\n");
+        if (c.size != 0) dir.extend("fortune.dat", c.size);
+        const HANDLE held = c.held ? CreateFileA(teller.FortuneDataPath.c_str(), GENERIC_READ, 0, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr)
+                                   : nullptr;
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        teller.FortuneList = horolo::FortuneEntries("kept");
+        for (bool enabled : {true, false}) {
+            command.setEnabled(enabled);
+            {
+                std::optional<fwtest::AddressSpaceFill> fill;
+                if (c.hole != 0) fill.emplace(c.hole);
+                teller.LoadFortunes(true);
+            }
+            EXPECT_EQ(command.enabled(), enabled);
+            EXPECT_EQ(Listed(teller.FortuneList), std::vector<std::string>{"kept"});
+        }
+        if (held) CloseHandle(held);
     }
     EXPECT_TRUE(platform.boxes.empty());
-    CloseHandle(held);
+    useFile("new\r\n");
     teller.LoadFortunes(true);
-    EXPECT_EQ(teller.FortuneList, std::vector<std::string>{"new"});
+    EXPECT_EQ(Listed(teller.FortuneList), std::vector<std::string>{"new"});
 }
 
 TEST_F(Fortunes, TheCommandBeepsAndShowsTheOnlyEntryInTheVoiceOfTheBackground) {

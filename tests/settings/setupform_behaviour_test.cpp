@@ -23,6 +23,7 @@
 #include "framework/timer.h"
 #include "tests/clock/face_pictures.h"
 #include "tests/framework/test_support.h"
+#include "tests/info/fortune_listing.h"
 #include "tests/spi/spi_test_support.h"
 
 namespace {
@@ -319,7 +320,7 @@ TEST_F(SettingsDialog, CancelPutsBackEverything) {
         EXPECT_EQ(alarm.AlarmFile, chime);
         EXPECT_EQ(alarm.AlarmOption, "-keep");
         EXPECT_EQ(clock.Fortune.FortuneDataPath, files.file("mine.dat"));
-        EXPECT_EQ(clock.Fortune.FortuneList, (std::vector<std::string>{"mine one", "mine two"}));
+        EXPECT_EQ(fortunetest::Listed(clock.Fortune.FortuneList), (std::vector<std::string>{"mine one", "mine two"}));
         EXPECT_EQ(setup.udf.itemIndex(), 1);
         EXPECT_TRUE(setup.SeldfButton.enabled());
         EXPECT_EQ(lstrcmpiA(setup.dirsel.directory().c_str(), files.path().c_str()), 0);
@@ -416,7 +417,7 @@ TEST_F(SettingsDialog, FortuneDataChoice) {
     showSettings([&] {
         Click(setup.SeldfButton.handle());
         EXPECT_EQ(fake.fileDialogs.back().filter, L"Data File (*.DAT)|*.dat");
-        EXPECT_EQ(clock.Fortune.FortuneList, (std::vector<std::string>{"mine"}));
+        EXPECT_EQ(fortunetest::Listed(clock.Fortune.FortuneList), (std::vector<std::string>{"mine"}));
         EXPECT_TRUE(clock.FortuneItem.enabled());
 
         Click(setup.udf.buttonHandle(0));

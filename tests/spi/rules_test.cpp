@@ -251,4 +251,6 @@ TEST(PictureCheck, PixelBlockMustHoldEveryRow) {
     EXPECT_TRUE(pixelsUsable({40, 3, 2, 24, kBiRgb, 0}, 24));
     EXPECT_FALSE(pixelsUsable({40, 0, 2, 24, kBiRgb, 0}, 24));
     EXPECT_TRUE(pixelsUsable({40, 3, 2, 8, 1 /* RLE8 */, 0}, 5));
+    EXPECT_TRUE(pixelsUsable({40, 8192, -8192, 32, kBiRgb, 0}, 256u << 20));  // the picture limit exactly
+    EXPECT_FALSE(pixelsUsable({40, 8193, 8192, 32, kBiRgb, 0}, SIZE_MAX));   // beyond it, whatever the block
 }

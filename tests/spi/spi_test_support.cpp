@@ -72,6 +72,15 @@ void TempDir::write(const std::string& name, const std::string& bytes) const {
     CloseHandle(f);
 }
 
+void TempDir::extend(const std::string& name, long long size) const {
+    const HANDLE f = CreateFileA(file(name).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE) << name;
+    LARGE_INTEGER end{};
+    end.QuadPart = size;
+    EXPECT_TRUE(SetFilePointerEx(f, end, nullptr, FILE_BEGIN) && SetEndOfFile(f)) << name;
+    CloseHandle(f);
+}
+
 std::string hrltPicture(int width, int height, const std::vector<unsigned char>& rgb) {
     std::string bytes = "HRLT";
     bytes += static_cast<char>(width);

@@ -28,6 +28,9 @@ public:
     // Copies test plug-ins in (name, or "source=target" to copy under another name).
     void addPlugins(std::initializer_list<const char*> names) const;
     void write(const std::string& name, const std::string& bytes) const;
+    // Makes the file that long, what is added being zero bytes (sparse where
+    // the disk allows it, so any size is quick to make).
+    void extend(const std::string& name, long long size) const;
 
 private:
     std::string path_;
