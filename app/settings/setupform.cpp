@@ -2,6 +2,7 @@
 
 #include "app/info/fortune.h"
 #include "framework/ansi.h"
+#include "framework/disk_file.h"
 #include "framework/error.h"
 #include "framework/gdi.h"
 #include "spi_loader/hrl_spi.h"
@@ -9,13 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-bool AlarmFileOpens(const std::string& path) {
-    if (path.empty()) return false;
-    const HFILE file = _lopen(path.c_str(), OF_READ);
-    if (file == HFILE_ERROR) return false;
-    _lclose(file);
-    return true;
-}
+bool AlarmFileOpens(const std::string& path) { return !path.empty() && fw::IsDiskFile(path.c_str()); }
 
 namespace {
 
