@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kPictureFileItem = 3;  // "その他"
 
+bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
 // The formats of the plug-ins that hrl_spi's last search found.
 std::vector<horolo::PictureFormat> PluginFormats(HMODULE library) {
     const auto getDataChain = fw::Export<hrlspi::GetDataChainFn>(library, "GetDataChain");
@@ -321,6 +323,6 @@ int TSetupform::UpdateImageFilter(const std::string& directory) {
     const auto searchPlugin = fw::Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
     const int found = searchPlugin ? searchPlugin(directory.c_str()) : 0;
     pluginFormats_ = PluginFormats(library);
-    ImageFilter = horolo::ImageFilterOf(pluginFormats_);
+    ImageFilter = horolo::ImageFilterOf(pluginFormats_, IsAnsiLeadByte);
     return found;
 }
