@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/disk_file.h"
+
 #include <memory>
 
 namespace fw {
@@ -15,8 +17,7 @@ struct FileCloser {
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE opened = OpenDiskFile(path.c_str(), FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_FLAG_SEQUENTIAL_SCAN);
     if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
     const std::unique_ptr<void, FileCloser> file(opened);
     LARGE_INTEGER size{};

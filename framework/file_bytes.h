@@ -8,7 +8,7 @@
 namespace fw {
 
 // The bytes of the file an ANSI path names; nothing when it cannot be opened
-// or read whole, or holds more than maxBytes (a file still being written
+// as a disk file (a device name, a pipe) or read whole, or holds more than maxBytes (a file still being written
 // does not block the read).
 std::optional<std::string> ReadWholeFile(const std::string& path, std::uint64_t maxBytes);
 

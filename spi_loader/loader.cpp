@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "framework/disk_file.h"
 #include "spi_loader/dib_check.h"
 #include "spi_loader/hrl_spi.h"
 #include "spi_loader/library_state.h"
@@ -91,12 +92,14 @@ extern "C" void __stdcall TerminateLibrary() {
 }
 
 // Every failure leaves the caller's handle null: it never holds something
-// the caller might free twice or draw from.
+// the caller might free twice or draw from. A picture that is no disk file
+// (a device name, a pipe) never reaches a plug-in: a read from it could
+// block for ever.
 extern "C" int __stdcall SPI_LoadImage(int index, LPCSTR path, HLOCAL* pixels, BITMAPINFO* header) {
     char picture[kPathBytes];
     if (pixels != nullptr) *pixels = nullptr;
     if (path == nullptr || pixels == nullptr || header == nullptr) return 0;
-    if (!joinPath("", path, picture, sizeof picture)) return 0;
+    if (!joinPath("", path, picture, sizeof picture) || !fw::IsDiskFile(picture)) return 0;
     const BusyScope busy;
     return busy ? loadImage(index, picture, pixels, header) : 0;
 }
@@ -108,7 +111,7 @@ extern "C" int __stdcall SPI_LoadImageEx(LPCSTR path, HLOCAL* pixels, BITMAPINFO
     if (pixels != nullptr) *pixels = nullptr;
     if (path == nullptr || pixels == nullptr || header == nullptr) return 0;
     if (!joinPath("", path, picture, sizeof picture) || picture[0] == '\0') return 0;
-    if (!extensionOf(picture, extension, isLeadByte)) return 0;
+    if (!extensionOf(picture, extension, isLeadByte) || !fw::IsDiskFile(picture)) return 0;
     const BusyScope busy;
     if (!busy) return 0;
     for (int start = 0;;) {

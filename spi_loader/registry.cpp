@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "framework/disk_file.h"
 #include "spi_loader/hrl_spi.h"
 #include "spi_loader/library_state.h"
 #include "spi_loader/plugin_api.h"
@@ -110,6 +111,7 @@ bool pluginPathOf(int index, char (&path)[kPathBytes]) {
 }
 
 HMODULE loadPlugin(const char* path) {
+    if (!fw::IsDiskFile(path)) return nullptr;
     // No "missing DLL" dialog for a plug-in whose own imports are missing.
     DWORD oldMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
@@ -140,21 +142,23 @@ int checkFormat(int index, char* picture) {
     const auto isSupported = plugin.function<IsSupportedFn>("IsSupported");
     if (isSupported == nullptr) return 0;
 
-    const HFILE file = _lopen(picture, OF_READ);
-    if (file == HFILE_ERROR) return 0;
+    // A device or pipe is refused before the plug-in sees it: its read could
+    // block for ever.
+    const HANDLE file = fw::OpenDiskFile(picture, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
+    if (file == INVALID_HANDLE_VALUE) return 0;
     // The handle form of IsSupported carries the handle in the low word only;
     // a larger handle value would be read as a pointer, so such a plug-in gets
     // the other form: the first 2 KiB of the file.
     char head[kHeadBytes] = {};
-    DWORD argument = static_cast<DWORD>(file);
+    DWORD argument = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(file));
     if (HIWORD(argument) != 0) {
         DWORD got = 0;
-        ReadFile(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file)), head, sizeof head, &got, nullptr);
+        ReadFile(file, head, sizeof head, &got, nullptr);
         argument = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(head));
     }
     int answer = 0;
     if (!guarded([&] { answer = isSupported(picture, argument); })) answer = 0;
-    _lclose(file);
+    CloseHandle(file);
     return answer;
 }
 

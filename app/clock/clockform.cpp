@@ -264,18 +264,21 @@ void Tclockform::loadPictureLibrary(const StoredSettings& stored) {
     if (aboutBox_) aboutBox_->withsusie.setVisible(LoaderHandle != nullptr);
     if (!LoaderHandle) return;
     if (auto startup = fw::Export<hrlspi::StartupLibraryFn>(LoaderHandle, "StartupLibrary")) startup();
-    // The plug-ins of the stored directory, or else of the one shown, fill
-    // the picture filter; the format list follows the stored directory.
-    const auto drive = ini::DriveFromValue(stored.spiDrive);
-    if (!drive) {
-        setupform_.UpdateImageFilter(setupform_.dirsel.directory());
+    // The plug-ins of the stored directory fill the picture filter and the
+    // format list. Without one, those of the program's own folder (the
+    // shipped plug-in) fill the filter: never the current directory, where
+    // anybody may have put a plug-in that would then run.
+    const std::string shown = setupform_.dirsel.directory();
+    if (const auto drive = ini::PluginDirectoryDrive(stored.spiDrive, stored.spiDirectory)) {
+        setupform_.drvsel.setDrive(*drive);
+        setupform_.dirsel.setDirectory(stored.spiDirectory);
+        // A change of directory has run the handler already.
+        if (setupform_.dirsel.directory() == shown) setupform_.dirselChange();
         return;
     }
-    const std::string shown = setupform_.dirsel.directory();
-    setupform_.drvsel.setDrive(*drive);
-    setupform_.dirsel.setDirectory(stored.spiDirectory);
-    // A change of directory has run the handler already.
-    if (setupform_.dirsel.directory() == shown) setupform_.dirselChange();
+    const std::string folder = fw::ProgramFolderFile("");
+    if (!setupform_.dirsel.setDirectory(folder) || setupform_.dirsel.directory() == shown)
+        setupform_.UpdateImageFilter(folder);
 }
 
 void Tclockform::unloadPictureLibrary() {

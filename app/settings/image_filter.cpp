@@ -1,6 +1,7 @@
 #include "app/settings/image_filter.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace horolo {
 
@@ -9,6 +10,20 @@ namespace {
 template <std::size_t N>
 std::string FieldText(const char (&field)[N]) {
     return std::string(field, strnlen(field, N));
+}
+
+// The text with each bar replaced; a double-byte character is kept whole.
+std::string ReplaceBars(const std::string& text, std::string_view with, bool (*lead)(unsigned char)) {
+    std::string kept;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '|') {
+            kept += with;
+            continue;
+        }
+        if (lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) kept += text[i++];
+        kept += text[i];
+    }
+    return kept;
 }
 
 }  // namespace
@@ -21,9 +36,10 @@ std::vector<PictureFormat> ChainFormats(const DataChainRecord* head, int count) 
     return formats;
 }
 
-std::string ImageFilterOf(const std::vector<PictureFormat>& formats) {
+std::string ImageFilterOf(const std::vector<PictureFormat>& formats, bool (*lead)(unsigned char)) {
     std::string filter = kBitmapFilter;
-    for (const PictureFormat& format : formats) filter += "|" + format.description + "|" + format.pattern;
+    for (const PictureFormat& format : formats)
+        filter += "|" + ReplaceBars(format.description, "", lead) + "|" + ReplaceBars(format.pattern, ";", lead);
     return filter;
 }
 

@@ -29,7 +29,10 @@ struct PictureFormat {
 std::vector<PictureFormat> ChainFormats(const DataChainRecord* head, int count);
 
 // The picture dialog's filter: the bitmap entry, then one entry per format
-// ("|" description "|" pattern).
-std::string ImageFilterOf(const std::vector<PictureFormat>& formats);
+// ("|" description "|" pattern). A bar inside a description or pattern would
+// split the entry and cost its pattern: it is dropped from a description and
+// separates patterns as a semicolon does. `lead` tells the lead bytes of the
+// ANSI code page, whose trail bytes may be 0x7C too.
+std::string ImageFilterOf(const std::vector<PictureFormat>& formats, bool (*lead)(unsigned char));
 
 }  // namespace horolo

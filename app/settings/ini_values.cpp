@@ -85,4 +85,14 @@ std::int32_t DriveValue(char letter) {
     return letter - 64;
 }
 
+std::optional<char> PluginDirectoryDrive(std::int32_t storedDrive, std::string_view storedDirectory) {
+    if (const std::optional<char> drive = DriveFromValue(storedDrive)) return drive;
+    if (storedDirectory.size() < 3 || storedDirectory[1] != ':' ||
+        (storedDirectory[2] != '\\' && storedDirectory[2] != '/'))
+        return std::nullopt;
+    const char letter = static_cast<char>(storedDirectory[0] | 0x20);
+    if (letter < 'a' || letter > 'z') return std::nullopt;
+    return letter;
+}
+
 }  // namespace horolo::ini

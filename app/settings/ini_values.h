@@ -35,4 +35,10 @@ inline constexpr std::int32_t kNoDrive = -1;
 std::optional<char> DriveFromValue(std::int32_t value);
 std::int32_t DriveValue(char letter);
 
+// The drive of the stored plug-in directory: the stored drive when it names
+// a letter, otherwise the drive an absolute stored directory begins with
+// ("c:\spi"), so that a damaged drive value does not cost a good directory.
+// Nothing when neither names a drive: then no directory is stored.
+std::optional<char> PluginDirectoryDrive(std::int32_t storedDrive, std::string_view storedDirectory);
+
 }  // namespace horolo::ini

@@ -2,6 +2,7 @@
 
 #include "app/info/fortune.h"
 #include "framework/ansi.h"
+#include "framework/disk_file.h"
 #include "framework/error.h"
 #include "framework/gdi.h"
 #include "spi_loader/hrl_spi.h"
@@ -9,16 +10,12 @@
 #include <cstdio>
 #include <initializer_list>
 
-bool AlarmFileOpens(const std::string& path) {
-    if (path.empty()) return false;
-    const HFILE file = _lopen(path.c_str(), OF_READ);
-    if (file == HFILE_ERROR) return false;
-    _lclose(file);
-    return true;
-}
+bool AlarmFileOpens(const std::string& path) { return !path.empty() && fw::IsDiskFile(path.c_str()); }
 
 namespace {
 
+
+bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 // The formats of the plug-ins that hrl_spi's last search found.
 std::vector<horolo::PictureFormat> PluginFormats(HMODULE library) {
@@ -325,6 +322,6 @@ int TSetupform::UpdateImageFilter(const std::string& directory) {
     const auto searchPlugin = fw::Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
     const int found = searchPlugin ? searchPlugin(directory.c_str()) : 0;
     pluginFormats_ = PluginFormats(library);
-    ImageFilter = horolo::ImageFilterOf(pluginFormats_);
+    ImageFilter = horolo::ImageFilterOf(pluginFormats_, IsAnsiLeadByte);
     return found;
 }

@@ -20,8 +20,9 @@
 
 class FortuneTeller;
 
-// The alarm file can be played or opened: it is named, exists and may be
-// read (a file the alarm could not open is switched off, not kept).
+// The alarm file can be played or opened: it is named, exists, is a file on
+// a disk and may be read (a file the alarm could not open is switched off,
+// not kept; a device could hang the alarm's playback).
 bool AlarmFileOpens(const std::string& path);
 
 class TSetupform : public fw::Form {

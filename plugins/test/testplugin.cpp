@@ -9,7 +9,9 @@
 // HRL_TEST_LOG ("name:event;"), their loading and unloading included, which
 // tests read back after the plug-in has been unloaded. HRL_TEST_DECLINE names
 // a plug-in file that declines every picture; HRL_TEST_VERSION, when set, is
-// what info number 0 answers, without a terminator.
+// what info number 0 answers, without a terminator. The PLUG_TRACE build
+// creates the file HRL_TEST_TRACE names when it is loaded, for tests that
+// watch another process.
 #include <windows.h>
 
 #include <cstdio>
@@ -154,6 +156,12 @@ std::string reenter(LPSTR picture) {
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) log("attach");
+#ifdef PLUG_TRACE
+    char trace[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("HRL_TEST_TRACE", trace, sizeof trace);
+    if (reason == DLL_PROCESS_ATTACH && length > 0 && length < sizeof trace)
+        CloseHandle(CreateFileA(trace, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+#endif
     if (reason == DLL_PROCESS_DETACH && reserved == nullptr) log("detach");
     return TRUE;
 }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/disk_file.h"
 #include "framework/picture_limit.h"
 
 namespace {
@@ -103,7 +104,7 @@ bool readSource(LPSTR buf, long len, unsigned int flag, std::vector<BYTE>& bytes
         bytes.assign(reinterpret_cast<BYTE*>(buf), reinterpret_cast<BYTE*>(buf) + len);
         return true;
     }
-    const HANDLE file = CreateFileA(buf, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file = fw::OpenDiskFile(buf, FILE_SHARE_READ, 0);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
     bool ok = GetFileSizeEx(file, &size) && size.QuadPart > len && size.QuadPart - len < 0x7FFFFFFF &&
@@ -136,6 +137,7 @@ public:
         Com<IWICStream> stream;
         std::vector<BYTE> bytes;
         if ((flag & 7) == 0 && len == 0) {
+            if (!fw::IsDiskFile(buf)) return kReadError;
             const int wide = MultiByteToWideChar(CP_ACP, 0, buf, -1, nullptr, 0);
             if (wide <= 0) return kReadError;
             std::vector<wchar_t> path(wide);
@@ -302,16 +304,17 @@ extern "C" int __stdcall GetPluginInfo(int infono, LPSTR buf, int buflen) {
 }
 
 // dw is a file handle when its high word is 0, otherwise a pointer to the
-// first 2 KiB of the file. A failed open (HFILE_ERROR) or any other value
-// that points at nothing readable is no picture.
+// first 2 KiB of the file. A failed open (HFILE_ERROR), a handle that is no
+// disk file (a read from a device may never return) or any other value that
+// points at nothing readable is no picture.
 extern "C" int __stdcall IsSupported(LPSTR, DWORD dw) {
     return withoutExceptions(0, [&] {
         if (dw == static_cast<DWORD>(HFILE_ERROR)) return 0;
         unsigned char head[16] = {};
         DWORD bytes = 0;
         if (HIWORD(dw) == 0) {
-            if (!ReadFile(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dw)), head, sizeof head, &bytes, nullptr))
-                return 0;
+            const HANDLE file = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dw));
+            if (!fw::IsDiskHandle(file) || !ReadFile(file, head, sizeof head, &bytes, nullptr)) return 0;
         } else {
             const void* memory = reinterpret_cast<const void*>(static_cast<UINT_PTR>(dw));
             if (!readable(memory, sizeof head)) return 0;

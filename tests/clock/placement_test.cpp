@@ -1,6 +1,7 @@
 // The stored window position against the monitors of the day.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "app/clock/placement.h"
@@ -29,6 +30,8 @@ TEST(Placement, KeepsAVisiblePositionAndBringsALostWindowBack) {
         {{300, -30}, {primary}, {300, 0}},           // title bar above the screen, face below its edge
         {{-5000, 5000}, {primary}, {0, 499}},
         {{1024, 0}, {primary}, {818, 0}},            // just past the right edge
+        {{INT_MAX, INT_MAX}, {primary}, {818, 499}},  // the far edges past the integer's range
+        {{INT_MIN, INT_MIN}, {primary}, {0, 0}},
     };
     for (const Case& c : cases) {
         const ScreenPoint placed = PlaceOnScreen(c.stored, 206, 229, 23, c.monitors, work);

@@ -103,12 +103,20 @@ protected:
     }
 
     void start(const std::wstring& exe, const wchar_t* currentDirectory) {
+        launch(exe, currentDirectory);
+        findClock();
+    }
+
+    void launch(const std::wstring& exe, const wchar_t* currentDirectory) {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, currentDirectory,
                                    &startup, &process_))
             << "cannot start " << std::string(exe.begin(), exe.end());
         CloseHandle(process_.hThread);
+    }
+
+    void findClock() {
         for (int i = 0; i < 300 && !window_; ++i) {
             FindContext context{process_.dwProcessId, nullptr};
             EnumWindows(findClockWindow, reinterpret_cast<LPARAM>(&context));
@@ -568,6 +576,99 @@ TEST_F(PluginPictureClock, ShowsAPictureThroughThePluginOfTheStoredDirectory) {
     for (const auto& [x, y] : {std::pair{2, 20}, {197, 180}}) EXPECT_EQ(at(pixels, x, y), RGB(0, 255, 0)) << x << "," << y;
     for (const auto& [x, y] : {std::pair{2, 40}, {197, 160}})
         EXPECT_EQ(at(pixels, x, y), RGB(0x20, 0x50, 0xA0)) << x << "," << y;
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(exitCode(), 0);
+}
+
+// A picture file named like a device: the device is never read, so the
+// start goes on. A bitmap path gets the error box of an unreadable picture,
+// a plug-in path fails silently as plug-ins do; either way the clock shows
+// "IMAGE0" and forgets the name.
+class DeviceNamedPicture : public RunningClock {
+protected:
+    void SetUp() override {}
+    void startWith(const std::string& settingsText) {
+        std::ofstream(settingsPath().c_str(), std::ios::binary) << settingsText;
+        launch(besideThisProgram(L"Horolo.exe"), nullptr);
+    }
+    void endClock() {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        EXPECT_EQ(exitCode(), 0);
+        CloseHandle(process_.hProcess);
+        process_ = {};
+        window_ = nullptr;
+    }
+};
+
+TEST_F(DeviceNamedPicture, TheClockStartsWithItsOwnPicture) {
+    char bin[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, besideThisProgram(L"").c_str(), -1, bin, MAX_PATH, nullptr, nullptr);
+    const struct {
+        std::string background;
+        bool errorBox;
+    } cases[] = {{"COM1.png", false}, {std::string(bin) + "lpt1.bmp", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.background);
+        startWith("[Settings]\r\nVersion=Version 1.00-Release\r\nBackground=" + c.background +
+                  "\r\n[SUSIE]\r\nSPIDrive=" + std::to_string(toupper(bin[0]) - 'A' + 1) + "\r\nSPIDirectory=" +
+                  bin + "\r\n");
+        if (c.errorBox) {
+            HWND box = waitForOwnWindow(L"ｴﾗｰ");
+            ASSERT_NE(box, nullptr) << "no error box";
+            std::wstring message;
+            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                message += textOf(child);
+            EXPECT_NE(message.find(L"画像ファイルを読み込めません"), std::wstring::npos);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        findClock();
+        ASSERT_NE(window_, nullptr);
+        expectPicture(clientPixels(), L"IMAGE0");
+        EXPECT_EQ(FindWindowW(nullptr, L"ｴﾗｰ"), nullptr);
+        endClock();
+        EXPECT_NE(readSettings().find("Background=\r\n"), std::string::npos);
+    }
+}
+
+// A first start in a folder where somebody put a plug-in: the plug-ins come
+// from the program's own folder, so the planted one is never loaded (it
+// would leave its trace file) and the shipped one draws the picture.
+class PlantedPlugin : public RunningClock {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        planted_ = std::wstring(temp) + L"horolo_planted_spi";
+        trace_ = planted_ + L"\\loaded.trace";
+        CreateDirectoryW(planted_.c_str(), nullptr);
+        DeleteFileW(trace_.c_str());
+        ASSERT_TRUE(CopyFileW(besideThisProgram(L"spi_test\\trace.spi").c_str(), (planted_ + L"\\trace.spi").c_str(),
+                              FALSE));
+        SetEnvironmentVariableW(L"HRL_TEST_TRACE", trace_.c_str());
+        RunningClock::SetUp();
+    }
+    void TearDown() override {
+        RunningClock::TearDown();
+        SetEnvironmentVariableW(L"HRL_TEST_TRACE", nullptr);
+        DeleteFileW(trace_.c_str());
+        DeleteFileW((planted_ + L"\\trace.spi").c_str());
+        RemoveDirectoryW(planted_.c_str());
+    }
+    std::string settings() override {
+        char bin[MAX_PATH];
+        WideCharToMultiByte(CP_ACP, 0, besideThisProgram(L"clock_pictures\\wide.png").c_str(), -1, bin, MAX_PATH,
+                            nullptr, nullptr);
+        return std::string("[Settings]\r\nBackground=") + bin + "\r\n[Colors]\r\nBackSpace=00ff00\r\n";
+    }
+    std::wstring currentDirectory() override { return planted_; }
+    std::wstring planted_, trace_;
+};
+
+TEST_F(PlantedPlugin, AFirstStartTakesThePluginsBesideTheProgram) {
+    const auto pixels = clientPixels();
+    EXPECT_EQ(at(pixels, 2, 20), RGB(0, 255, 0));
+    EXPECT_EQ(at(pixels, 2, 40), RGB(0x20, 0x50, 0xA0));
+    EXPECT_EQ(GetFileAttributesW(trace_.c_str()), INVALID_FILE_ATTRIBUTES) << "the planted plug-in was loaded";
     PostMessageW(window_, WM_CLOSE, 0, 0);
     EXPECT_EQ(exitCode(), 0);
 }

@@ -34,10 +34,20 @@ TEST(ImageFilter, FormatsOfTheChainInChainOrder) {
     EXPECT_EQ(ChainFormats(&full, 1), (std::vector<PictureFormat>{{std::string(32, 'D'), std::string(16, 'F')}}));
 }
 
+// A bar of a plug-in's text would split its entry: it goes from a
+// description and separates patterns, but a trail byte 0x7C stays.
 TEST(ImageFilter, BitmapsFirstThenOneEntryPerFormat) {
-    EXPECT_EQ(ImageFilterOf({}), "Windows Bitmap (*.BMP)|*.bmp");
-    EXPECT_EQ(ImageFilterOf({{"JPEG", "*.jpg;*.jpeg"}, {"PNG", "*.png"}}),
-              "Windows Bitmap (*.BMP)|*.bmp|JPEG|*.jpg;*.jpeg|PNG|*.png");
+    const auto shiftJisLead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
+    const struct {
+        std::vector<PictureFormat> formats;
+        std::string filter;
+    } cases[] = {
+        {{}, "Windows Bitmap (*.BMP)|*.bmp"},
+        {{{"JPEG", "*.jpg;*.jpeg"}, {"PNG", "*.png"}}, "Windows Bitmap (*.BMP)|*.bmp|JPEG|*.jpg;*.jpeg|PNG|*.png"},
+        {{{"A|B", "*.a|*.b"}, {"|", "|"}}, "Windows Bitmap (*.BMP)|*.bmp|AB|*.a;*.b||;"},
+        {{{"\x83\x7C|", "*.p"}}, "Windows Bitmap (*.BMP)|*.bmp|\x83\x7C|*.p"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ImageFilterOf(c.formats, shiftJisLead), c.filter) << c.filter;
 }
 
 }  // namespace

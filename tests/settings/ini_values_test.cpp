@@ -52,3 +52,21 @@ TEST(IniDrive, LetterPositionsBothWays) {
     EXPECT_EQ(DriveValue('C'), 3);
     for (std::int32_t value : {kNoDrive, 0, 27, 64}) EXPECT_FALSE(DriveFromValue(value)) << value;
 }
+
+// A drive value that names no letter does not cost an absolute directory.
+TEST(IniDrive, ThePluginDirectorysDrive) {
+    const struct {
+        std::int32_t drive;
+        const char* directory;
+        std::optional<char> expected;
+    } cases[] = {
+        {3, "C:\\spi", 'c'},        {4, "", 'd'},
+        {3, "z:\\spi", 'c'},        {0, "C:\\spi", 'c'},
+        {99, "z:/spi", 'z'},        {-7, "D:\\", 'd'},
+        {0, "spi", std::nullopt},   {0, "C:spi", std::nullopt},
+        {0, "\\\\host\\spi", std::nullopt}, {0, "1:\\spi", std::nullopt},
+        {0, "", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PluginDirectoryDrive(c.drive, c.directory), c.expected) << c.drive << ' ' << c.directory;
+}

@@ -134,6 +134,10 @@ TEST_F(SettingsFileTest, StoredValuesAsTheWindowsShowThem) {
          [](Program& p) {
              return p.setup.drvsel.drive() == 'c' && lstrcmpiA(p.setup.dirsel.directory().c_str(), "C:\\windows") == 0;
          }},
+        {"SPIDrive 0 and an absolute directory", "[SUSIE]\r\nSPIDrive=0\r\nSPIDirectory=C:\\windows\r\n",
+         [](Program& p) {
+             return p.setup.drvsel.drive() == 'c' && lstrcmpiA(p.setup.dirsel.directory().c_str(), "C:\\windows") == 0;
+         }},
         {"CPUSave with 500 ms", "[Settings]\r\nCPUSave=1\r\nRepaintInterval=1\r\n",
          [](Program& p) {
              return p.clock.TimeTimer.interval() == 500 && !fw::Application::instance().hasIdleHandler();

@@ -239,6 +239,14 @@ TEST_F(SpiLibrary, PictureThatCannotBeOpenedIsNotOfferedToThePlugin) {
     takeLog();
     EXPECT_EQ(lib.CheckFormat(0, dir.file("missing.hrl").c_str()), 0);
     EXPECT_EQ(takeLog(), "one.spi:attach;one.spi:detach;");
+    // A device would block the plug-in's first read.
+    EXPECT_EQ(lib.CheckFormat(0, "COM1.hrl"), 0);
+    EXPECT_EQ(takeLog(), "one.spi:attach;one.spi:detach;");
+    HLOCAL pixels = nullptr;
+    HeaderBuffer header;
+    EXPECT_EQ(lib.SPI_LoadImageEx(dir.file("com1.hrl").c_str(), &pixels, header.info()), 0);
+    EXPECT_EQ(lib.SPI_LoadImage(0, "\\\\.\\pipe\\picture.hrl", &pixels, header.info()), 0);
+    EXPECT_EQ(takeLog(), "");
 }
 
 TEST_F(SpiLibrary, HandleAbove16BitsIsReplacedByTheFirstBytes) {
