@@ -191,7 +191,7 @@ cmd_dist() {
   name=Horolo-$(cat "$WIN/version.txt")
   rm -rf "$stage"
   mkdir -p "$stage/$name" dist
-  for f in Horolo.exe hrl_spi.dll hrlwic.spi Fortune.dat Horolo.hlp Horolo.wav; do
+  for f in Horolo.exe hrl_spi.dll hrlwic.spi Fortune.dat Horolo.hlp Horolo.html Horolo.wav; do
     cp "$WIN/bin/$f" "$stage/$name/"
   done
   i686-w64-mingw32-strip "$stage/$name/Horolo.exe" "$stage/$name/hrl_spi.dll" "$stage/$name/hrlwic.spi"

@@ -30,6 +30,15 @@ bool RealPlatform::winHelp(HWND owner, const std::string& file, UINT command, UL
     return WinHelpA(owner, file.c_str(), command, data) != FALSE;
 }
 
+// Windows shipped its viewer up to XP (version 5.x); Vista and later have
+// none. Wine keeps one at every version it reports, and its ntdll tells
+// itself apart by an export of its own.
+bool RealPlatform::hasWinHelpViewer() {
+    if (LOBYTE(LOWORD(GetVersion())) < 6) return true;
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 MCIERROR RealPlatform::sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) {
     return mciSendCommandA(device, message, flags, parameters);
 }

@@ -28,6 +28,8 @@ public:
     virtual bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) = 0;
     // The help viewer (WinHelpA); for HELP_COMMAND, data points to the macro text.
     virtual bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) = 0;
+    // Whether the system has a WinHelp viewer: Windows before Vista, and Wine.
+    virtual bool hasWinHelpViewer() = 0;
 
     // The alarm's sound and file opening: mciSendCommandA, ShellExecuteA.
     virtual MCIERROR sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) = 0;
@@ -46,6 +48,7 @@ public:
     bool colorDialog(COLORREF& color, std::array<COLORREF, 16>& customColors) override;
     bool inputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& text) override;
     bool winHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) override;
+    bool hasWinHelpViewer() override;
 
     MCIERROR sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) override;
     HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,

@@ -1,24 +1,35 @@
 #!/usr/bin/env python3
-"""Writes a WinHelp 4 help file (.hlp) from a small text source.
+"""Writes the help from a small text source: a WinHelp 4 help file (.hlp)
+for the systems that have a WinHelp viewer, and one HTML page (.html) for
+any browser.
 
-Usage: make_help.py SOURCE.txt OUTPUT.hlp
+Usage: make_help.py SOURCE.txt OUTPUT.hlp|OUTPUT.html
 
 The source is UTF-8 text, one item per line:
 
     # a comment
-    title: TEXT             the help file's title (once, before the topics)
+    title: TEXT             the help's title (once, before the topics)
     == CONTEXT TITLE        starts a topic; CONTEXT is its context string
+    keywords: A; B; ...     index entries that lead to this topic
     ### TEXT                a subheading
     TEXT                    a paragraph; [[CONTEXT]] links to a topic under
                             its title, [[CONTEXT|TEXT]] under TEXT
 
 Empty lines are ignored. Context strings are made of A-Z, a-z, 0-9, '.'
-and '_'; the topic "INDEX" must exist and becomes the contents topic. The
-texts are written in code page 932, the help file's character set.
+and '_'; the topic "INDEX" must exist and becomes the contents topic. A
+keyword leads to one topic only (Wine's viewer cannot offer a choice).
 
-The file is uncompressed: a header, the internal files (|SYSTEM, |TOPIC,
-|FONT, |CONTEXT, |CTXOMAP, |TTLBTREE) and their directory, a B+ tree.
+Both outputs put the topics in the contents' order: "INDEX" first, then
+the topics in the order the contents link to them, then any others in the
+source's order. The help file's browse sequence ("<<" and ">>") follows it.
+
+The .hlp file is uncompressed, its texts in code page 932: a header, the
+internal files (|SYSTEM, |TOPIC, |FONT, |CONTEXT, |CTXOMAP, |TTLBTREE and
+the keyword index |KWBTREE, |KWDATA, |KWMAP) and their directory, a B+ tree.
+The .html page is UTF-8, the contents first, each topic a heading whose
+anchor is its context string.
 """
+import html
 import re
 import struct
 import sys
@@ -76,6 +87,7 @@ class Topic:
     def __init__(self, context, title):
         self.context = context
         self.title = title
+        self.keywords = []
         self.paragraphs = []      # (font, [(text, link context or None)])
 
 
@@ -98,6 +110,11 @@ def parse(text):
             topics.append(Topic(context, heading.strip()))
         elif not topics:
             raise SourceError(f'{where}: text before the first topic')
+        elif line.startswith('keywords:'):
+            keywords = [k.strip() for k in line[len('keywords:'):].split(';')]
+            if not all(keywords):
+                raise SourceError(f'{where}: empty keyword')
+            topics[-1].keywords += keywords
         elif line.startswith('### '):
             topics[-1].paragraphs.append((FONT_SUBHEADING, [(line[4:].strip(), None)]))
         else:
@@ -105,7 +122,7 @@ def parse(text):
     if title is None:
         raise SourceError('no title line')
     check(topics)
-    return title, topics
+    return title, in_contents_order(topics)
 
 
 def spans(line):
@@ -134,6 +151,12 @@ def check(topics):
         by_context[key] = topic
     if CONTENTS not in by_context:
         raise SourceError(f'no topic {CONTENTS}')
+    owners = {}
+    for topic in topics:
+        for keyword in topic.keywords:
+            if keyword.upper() in owners:
+                raise SourceError(f'keyword {keyword!r} given to {owners[keyword.upper()]} and {topic.context}')
+            owners[keyword.upper()] = topic.context
     for topic in topics:
         for font, pieces in topic.paragraphs:
             for i, (text, target) in enumerate(pieces):
@@ -141,8 +164,18 @@ def check(topics):
                     continue
                 if target.upper() not in by_context:
                     raise SourceError(f'topic {topic.context} links to the unknown topic {target!r}')
-                if text is None:
-                    pieces[i] = (by_context[target.upper()].title, target)
+                linked = by_context[target.upper()]
+                pieces[i] = (linked.title if text is None else text, linked.context)
+
+
+def in_contents_order(topics):
+    """The contents topic, the topics it links to in its order, the rest."""
+    by_context = {topic.context.upper(): topic for topic in topics}
+    order = [by_context[CONTENTS]]
+    for _, pieces in order[0].paragraphs:
+        order += [by_context[target.upper()] for _, target in pieces if target is not None]
+    order += topics
+    return list({id(topic): topic for topic in order}.values())
 
 
 # Small encodings of the topic records
@@ -301,8 +334,19 @@ def font_file():
     return struct.pack('<HHHH', 1, len(FONTS), 8, 8 + len(face)) + face + descriptors
 
 
+def keyword_files(topics, offsets):
+    """|KWBTREE (keyword, count, place in |KWDATA), |KWDATA (topic offsets)
+    and |KWMAP (the first keyword of each leaf page)."""
+    entries = sorted(((encode(k, f'topic {t.context}'), o) for t, o in zip(topics, offsets) for k in t.keywords),
+                     key=lambda entry: entry[0].decode(ENCODING).upper().encode(ENCODING))
+    tree = btree('i24', [keyword + b'\0' + struct.pack('<Hi', 1, 4 * i) for i, (keyword, _) in enumerate(entries)])
+    data = b''.join(struct.pack('<i', offset) for _, offset in entries)
+    return tree, data, struct.pack('<HiH', 1, 0, 0)
+
+
 def help_file(title, topics):
     topic, offsets, contents = build_topic(topics)
+    keywords, keyword_data, keyword_map = keyword_files(topics, offsets)
     context = btree('L4', [struct.pack('<ii', h, o) for h, o in
                            sorted((context_hash(t.context), o) for t, o in zip(topics, offsets))])
     titles = btree('Lz', [struct.pack('<i', o) + encode(t.title, 'title') + b'\0' for t, o in
@@ -314,6 +358,9 @@ def help_file(title, topics):
         '|CONTEXT': context,
         '|CTXOMAP': struct.pack('<H', 0),
         '|TTLBTREE': titles,
+        '|KWBTREE': keywords,
+        '|KWDATA': keyword_data,
+        '|KWMAP': keyword_map,
     }
     out, where = bytearray(16), {}
     for name, data in files.items():
@@ -330,13 +377,38 @@ def internal_file(data):
     return struct.pack('<iiB', len(data) + 9, len(data), 4) + data
 
 
+# The HTML page
+
+STYLE = ('body { font-family: sans-serif; line-height: 1.7; max-width: 46em; margin: 1em auto; padding: 0 1em; }'
+         ' h2 { border-bottom: 1px solid #999; margin-top: 2em; }')
+
+
+def html_page(title, topics):
+    def paragraph(pieces):
+        return ''.join(html.escape(text) if target is None else
+                       f'<a href="#{target}">{html.escape(text)}</a>' for text, target in pieces)
+    out = ['<!DOCTYPE html>', '<html lang="ja">', '<head>', '<meta charset="utf-8">',
+           f'<title>{html.escape(title)}</title>', f'<style>{STYLE}</style>', '</head>', '<body>',
+           f'<h1>{html.escape(title)}</h1>']
+    for topic in topics:
+        out.append(f'<h2 id="{topic.context}">{html.escape(topic.title)}</h2>')
+        for font, pieces in topic.paragraphs:
+            out.append(f'<h3>{paragraph(pieces)}</h3>' if font == FONT_SUBHEADING else f'<p>{paragraph(pieces)}</p>')
+    out += ['</body>', '</html>', '']
+    return '\n'.join(out).encode('utf-8')
+
+
+WRITERS = {'.hlp': help_file, '.html': html_page}
+
+
 def main():
-    if len(sys.argv) != 3:
-        sys.exit('usage: make_help.py SOURCE.txt OUTPUT.hlp')
+    writer = WRITERS.get(sys.argv[2][sys.argv[2].rfind('.'):].lower()) if len(sys.argv) == 3 else None
+    if writer is None:
+        sys.exit('usage: make_help.py SOURCE.txt OUTPUT.hlp|OUTPUT.html')
     with open(sys.argv[1], encoding='utf-8') as f:
         source = f.read()
     try:
-        data = help_file(*parse(source))
+        data = writer(*parse(source))
     except SourceError as error:
         sys.exit(f'{sys.argv[1]}: {error}')
     with open(sys.argv[2], 'wb') as f:

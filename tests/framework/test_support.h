@@ -42,6 +42,12 @@ struct RecordedHelp {
     std::string macro;  // the text of a HELP_COMMAND
 };
 
+struct RecordedShell {
+    HWND owner;
+    std::string verb;
+    std::string file;
+};
+
 struct RecordedMciCommand {
     MCIDEVICEID device;
     UINT message;
@@ -66,12 +72,14 @@ public:
         helps.push_back({owner, file, command, command == HELP_COMMAND ? reinterpret_cast<const char*>(data) : ""});
         return helpAnswer;
     }
+    bool hasWinHelpViewer() override { return helpViewer; }
 
     SYSTEMTIME now{2026, 12, 1, 7, 9, 5, 7, 0};
     std::vector<RecordedBox> boxes;
     std::vector<UINT> beeps;
     std::vector<RecordedHelp> helps;
     bool helpAnswer = true;
+    bool helpViewer = true;
 
     // The dialogs take their answers in turn from these queues; nothing
     // queued, or an empty optional, is the user cancelling.
@@ -95,16 +103,21 @@ public:
     std::vector<RecordedInput> inputs;
     std::deque<std::optional<std::wstring>> inputAnswers;
 
-    // MCI commands are recorded, then sent for real; the shell is the real one.
+    // MCI commands are recorded, then sent for real. Shell calls are
+    // recorded, then made for real unless shellAnswer gives the result.
     MCIERROR sendMciCommand(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR parameters) override {
         mciCommands.push_back({device, message, flags});
         return real_.sendMciCommand(device, message, flags, parameters);
     }
     HINSTANCE shellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                            const char* directory, int show) override {
+        shells.push_back({owner, verb ? verb : "", file});
+        if (shellAnswer) return reinterpret_cast<HINSTANCE>(*shellAnswer);
         return real_.shellExecute(owner, verb, file, parameters, directory, show);
     }
     std::vector<RecordedMciCommand> mciCommands;
+    std::vector<RecordedShell> shells;
+    std::optional<INT_PTR> shellAnswer;
 
 private:
     fw::RealPlatform real_;

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/info/aboutbox.h"
+#include "app/info/help.h"
 #include "app/resources/resource_ids.h"
 #include "app/settings/setupform.h"
 #include "framework/application.h"
@@ -128,12 +132,51 @@ TEST_F(InfoCommands, ContentsOpensTheHelpFileThenJumpsToIndexWhenThatWorked) {
     EXPECT_EQ(platform.helps[1].file, file);
     EXPECT_EQ(platform.helps[1].command, static_cast<UINT>(HELP_COMMAND));
     EXPECT_EQ(platform.helps[1].macro, "JumpID(\"\",\"INDEX\")");
+    EXPECT_TRUE(platform.shells.empty());
 
     platform.helps.clear();
     platform.helpAnswer = false;
     clock.hlpContentsClick();
     EXPECT_EQ(platform.helps.size(), 1u);
 }
+
+// Without a WinHelp viewer (Windows Vista and later) Contents opens the HTML
+// page beside the help file in the browser, and reports a page that does
+// not open. The missing page goes through the real shell.
+TEST_F(InfoCommands, ContentsWithoutAViewerOpensTheHtmlPageOrSaysWhyNot) {
+    platform.helpViewer = false;
+    const struct {
+        const char* name;
+        std::string helpFile;
+        std::optional<INT_PTR> shellAnswer;
+        std::string page;
+        std::vector<std::wstring> boxes;
+    } cases[] = {
+        {"opened", fw::ProgramFolderFile("Horolo.hlp"), 42, fw::ProgramFolderFile("Horolo.html"), {}},
+        {"no browser", fw::ProgramFolderFile("Horolo.hlp"), SE_ERR_NOASSOC, fw::ProgramFolderFile("Horolo.html"),
+         {L"Error:\nヘルプファイル Horolo.html を開けません"}},
+        {"missing", "c:\\no such folder\\Horolo.hlp", std::nullopt, "c:\\no such folder\\Horolo.html",
+         {L"Error:\nヘルプファイル Horolo.html が見つかりません"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.shells.clear();
+        platform.boxes.clear();
+        platform.shellAnswer = c.shellAnswer;
+        ShowHelpContents(clock.handle(), c.helpFile);
+        EXPECT_TRUE(platform.helps.empty());
+        ASSERT_EQ(platform.shells.size(), 1u);
+        EXPECT_EQ(platform.shells[0].owner, clock.handle());
+        EXPECT_EQ(platform.shells[0].verb, "open");
+        EXPECT_EQ(platform.shells[0].file, c.page);
+        std::vector<std::wstring> boxes;
+        for (const auto& box : platform.boxes) boxes.push_back(box.text);
+        EXPECT_EQ(boxes, c.boxes);
+    }
+}
+
+// These tests run under Wine, which shows .hlp files in its own viewer.
+TEST(HelpViewer, WineIsFoundToHaveOne) { EXPECT_TRUE(fw::RealPlatform().hasWinHelpViewer()); }
 
 // Start-up loaded hrl_spi.dll (it lies beside this test): the About window
 // names it. OK ends the modal showing.
