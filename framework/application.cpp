@@ -165,12 +165,13 @@ bool Application::handleShortcut(const MSG& message) {
     }
 }
 
-// Tab, Enter and Esc in forms with windowed controls: the dialog keys.
+// Tab, Enter and Esc in forms with windowed controls: the dialog keys, which
+// the form's controls may take first (a page control turns its pages).
 bool Application::handleDialogKeys(MSG& message) {
     if (!message.hwnd || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
     Form* form = Form::fromHandle(root);
-    return form && form->hasWindowedControls() && IsDialogMessageW(root, &message);
+    return form && form->hasWindowedControls() && (form->handleDialogKey(message) || IsDialogMessageW(root, &message));
 }
 
 bool Application::idle() {

@@ -129,6 +129,10 @@ protected:
     void setId(int id) { id_ = id; }
 
     virtual bool command(WORD /*code*/) { return false; }
+    // A key press in the control's form that the form offers its controls
+    // before the dialog manager moves the focus with it; true when the
+    // control took it. The controls around the focus are asked first.
+    virtual bool dialogKey(const MSG& /*message*/) { return false; }
     virtual bool notify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
     virtual HBRUSH ctlColor(HDC /*dc*/) { return nullptr; }
     virtual LRESULT wndProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -309,6 +309,16 @@ bool Form::handleShortcut(const MSG& message) {
     return popupMenu_->runShortcut(pressed);
 }
 
+bool Form::handleDialogKey(const MSG& message) {
+    for (HWND window = message.hwnd; window && window != handle_; window = GetParent(window)) {
+        WindowedControl* control = WindowedControl::fromHandle(window);
+        if (control && control->form() == this && control->dialogKey(message)) return true;
+    }
+    for (Control* control : controls_)
+        if (control->windowed() && static_cast<WindowedControl*>(control)->dialogKey(message)) return true;
+    return false;
+}
+
 void Form::focusFirstControl() {
     HWND focus = (lastFocus_ && IsWindow(lastFocus_) && IsChild(handle_, lastFocus_))
                      ? lastFocus_

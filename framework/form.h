@@ -123,6 +123,7 @@ private:
     void paint();
     void runClose();
     bool handleShortcut(const MSG& message);
+    bool handleDialogKey(const MSG& message);
     bool hasWindowedControls() const;
     void applyFrame(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT flags);
     void focusFirstControl();

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <deque>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -172,5 +173,34 @@ public:
 private:
     std::vector<void*> blocks_;
 };
+
+// Presses keys as a user does, through the system's input into the window
+// brought to the foreground: each key goes down in turn (the first ones are
+// held as modifiers) and up in reverse order. Handles messages until the last
+// key went down and every key is up again; false when that does not happen.
+inline bool PressKeys(HWND window, std::initializer_list<WORD> keys) {
+    SetForegroundWindow(window);
+    if (!PumpUntil([&] { return GetForegroundWindow() == window; })) return false;
+    std::vector<INPUT> input;
+    for (WORD key : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        input.push_back(down);
+    }
+    for (size_t i = keys.size(); i-- > 0;) {
+        input.push_back(input[i]);
+        input.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    // The low bit of a key's state turns over at each press.
+    const WORD last = *(keys.end() - 1);
+    const SHORT before = GetKeyState(last) & 1;
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    return PumpUntil([&] {
+        for (WORD key : keys)
+            if (GetKeyState(key) < 0) return false;
+        return (GetKeyState(last) & 1) != before;
+    });
+}
 
 }  // namespace fwtest

@@ -477,6 +477,44 @@ TEST_F(SettingsDialog, PluginDirectoryOnTheRealDrives) {
     });
 }
 
+// The keys of a tabbed dialog, as a user presses them: each change of page
+// selects the page's tab and shows the page alone, as a click on the tab
+// does, and the focus goes to the page's first control (to the tab strip on
+// the colour page, which has none). The strip is the tab stop after Cancel.
+TEST_F(SettingsDialog, KeysTurnThePages) {
+    showSettings([&] {
+        HWND strip = setup.pager.handle();
+        const struct {
+            const char* name;
+            HWND from;  // where the focus is put first, if anywhere
+            std::initializer_list<WORD> keys;
+            fw::Page& page;
+            HWND focused;
+        } steps[] = {
+            {"Ctrl+Shift+Tab wraps", nullptr, {VK_CONTROL, VK_SHIFT, VK_TAB}, setup.susp, setup.drvsel.handle()},
+            {"Ctrl+Tab wraps", nullptr, {VK_CONTROL, VK_TAB}, setup.general_setting,
+             setup.bgselector.buttonHandle(setup.bgselector.itemIndex())},
+            {"Ctrl+PgDn", nullptr, {VK_CONTROL, VK_NEXT}, setup.Colsetting, strip},
+            {"Right on the strip", nullptr, {VK_RIGHT}, setup.AlarmSet, strip},
+            {"Tab into the page", nullptr, {VK_TAB}, setup.AlarmSet, setup.EnbAlm.handle()},
+            {"Ctrl+PgUp", nullptr, {VK_CONTROL, VK_PRIOR}, setup.Colsetting, strip},
+            {"Tab after Cancel", setup.CancelBtn.handle(), {VK_TAB}, setup.Colsetting, strip},
+        };
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            if (step.from) SetFocus(step.from);
+            ASSERT_TRUE(fwtest::PressKeys(setup.handle(), step.keys));
+            const std::vector<fw::Page*> shown = setup.pager.visiblePages();
+            const auto tab = std::find(shown.begin(), shown.end(), &step.page) - shown.begin();
+            EXPECT_EQ(SendMessageW(strip, TCM_GETCURSEL, 0, 0), tab);
+            EXPECT_EQ(setup.pager.activePage(), &step.page);
+            for (fw::Page* page : setup.pager.pages())
+                EXPECT_EQ(IsWindowVisible(page->handle()) != FALSE, page == &step.page);
+            EXPECT_EQ(GetFocus(), step.focused);
+        }
+    });
+}
+
 // While the alarm sounds the dialog closes before it shows; the clock stays
 // and takes up the settings as they were.
 TEST_F(SettingsDialog, ClosesAtOnceWhileTheAlarmSounds) {
