@@ -96,24 +96,42 @@ stop_all() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
 
+# Wine runs the 32-bit programs as 32-bit code, which some virtual machines'
+# kernels do not run at all (IA-32 emulation off: every i386 program fails
+# with "Exec format error").
+runs_32bit_code() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
 cmd_test() {
   install_deps
   build all
-  trap stop_all EXIT
-  start_xvfb
-  start_wine
   local rc=0
-  log "tests (win32, under Wine)"
-  ctest --test-dir "$WIN" --output-on-failure --timeout 120 -j2 || rc=1
+  if runs_32bit_code; then
+    trap stop_all EXIT
+    start_xvfb
+    start_wine
+    log "tests (win32, under Wine)"
+    ctest --test-dir "$WIN" --output-on-failure --timeout 120 -j2 || rc=1
+  else
+    log "THIS KERNEL DOES NOT RUN 32-BIT PROGRAMS: Wine cannot start, so the win32 tests under Wine are NOT RUN"
+    log "tests (win32, the checks of the built files that need no Wine)"
+    ctest --test-dir "$WIN" --output-on-failure --timeout 120 -L native || rc=1
+  fi
   log "tests (host, sanitizers)"
   ctest --test-dir "$HOST" --output-on-failure --timeout 120 -j2 || rc=1
-  [ $rc = 0 ] && log "all tests passed" || log "TESTS FAILED"
+  if [ $rc != 0 ]; then log "TESTS FAILED"
+  elif runs_32bit_code; then log "all tests passed"
+  else log "the native tests passed; the Wine tests were NOT RUN on this kernel"
+  fi
   return $rc
 }
 
 cmd_run() {
   install_deps
   build
+  if ! runs_32bit_code; then
+    echo "this kernel does not run 32-bit programs (IA-32 emulation is off), so Wine cannot start the clock" >&2
+    return 1
+  fi
   if [ -n "${DISPLAY:-}" ]; then
     start_wine
     exec wine "$WIN/bin/Horolo.exe"
