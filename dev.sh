@@ -114,7 +114,8 @@ cmd_test() {
   else
     log "THIS KERNEL DOES NOT RUN 32-BIT PROGRAMS: Wine cannot start, so the win32 tests under Wine are NOT RUN"
     log "tests (win32, the checks of the built files that need no Wine)"
-    ctest --test-dir "$WIN" --output-on-failure --timeout 120 -L native || rc=1
+    /usr/bin/python3 tests/info/help_file_test.py "$WIN/bin/Horolo.hlp" app/info/data/help.txt "$WIN/bin/Horolo.html" || rc=1
+    tests/spi/exports_test.sh i686-w64-mingw32-objdump "$WIN/bin/hrl_spi.dll" || rc=1
   fi
   log "tests (host, sanitizers)"
   ctest --test-dir "$HOST" --output-on-failure --timeout 120 -j2 || rc=1
