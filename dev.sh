@@ -91,6 +91,19 @@ start_wine() {
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
+# Holds Wine's desktop for a test run (holddesktop.exe): the desktop process
+# starts here with detached output, once, instead of in a test that would
+# wait for it and hand it ctest's pipes. Returns once the desktop is up.
+hold_desktop() {
+  local fifo ready=
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  wine "$WIN/bin/holddesktop.exe" </dev/null >"$fifo" 2>/dev/null &
+  read -r ready <"$fifo" || true
+  rm -f "$fifo"
+  [ "$ready" = ready ] || { echo "Wine's desktop did not start" >&2; return 1; }
+}
+
 stop_all() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
@@ -109,6 +122,7 @@ cmd_test() {
     trap stop_all EXIT
     start_xvfb
     start_wine
+    hold_desktop
     log "tests (win32, under Wine)"
     ctest --test-dir "$WIN" --output-on-failure --timeout 120 -j2 || rc=1
   else

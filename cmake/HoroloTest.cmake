@@ -15,6 +15,9 @@ if(WIN32)
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
                  @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+  # Every test program checks that Wine's desktop is held for the run.
+  add_library(horolo_desktop_check OBJECT ${CMAKE_SOURCE_DIR}/tests/framework/desktop_check.cpp)
+  target_link_libraries(horolo_desktop_check PRIVATE gtest)
 endif()
 
 # horolo_add_test(NAME SOURCES src... [LIBS lib...] [SERIAL] [ENVIRONMENT VAR=value...])
@@ -27,6 +30,7 @@ function(horolo_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main gmock ${T_LIBS})
   if(WIN32)
+    target_sources(${name} PRIVATE $<TARGET_OBJECTS:horolo_desktop_check>)
     target_link_options(${name} PRIVATE -mconsole)
   endif()
   set(environment)
