@@ -5,7 +5,10 @@
 #   ./dev.sh bench  build and run the benchmark programs
 #   ./dev.sh fuzz [SECONDS]  run every fuzz target for SECONDS each (default 60)
 #   ./dev.sh dist   build and pack dist/Horolo-1.00.zip for Windows users
+#   ./dev.sh debian13  run the two commands above the way a newcomer does, on a
+#                   fresh Debian 13 root made with debootstrap
 # HOROLO_BUILD names another build folder (default: build).
+# HOROLO_DEBIAN13_ROOT names the Debian 13 root (default: /var/tmp/horolo-debian13).
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -200,11 +203,77 @@ cmd_dist() {
   log "dist/$name.zip"
 }
 
+# The Debian mirror this machine's apt already uses.
+debian_mirror() {
+  local uri
+  uri=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1)
+  [ -n "$uri" ] || uri=$(awk '$1 == "deb" && $2 !~ /security/ {print $2; exit}' /etc/apt/sources.list 2>/dev/null)
+  echo "${uri:-http://deb.debian.org/debian}"
+}
+
+ROOT_MOUNTS=()
+unmount_root() {
+  local i
+  for ((i = ${#ROOT_MOUNTS[@]} - 1; i >= 0; i--)); do umount -l "${ROOT_MOUNTS[i]}" || true; done
+}
+
+# A minimal Debian 13 root outside the repository (made once, kept for the
+# next run), a clone of this checkout's committed HEAD inside it, and there
+# the README's two commands as a newcomer types them, each one timed. The
+# root's /tmp is its own: its Xvfb and Wine never meet this machine's.
+cmd_debian13() {
+  local root=${HOROLO_DEBIAN13_ROOT:-/var/tmp/horolo-debian13}
+  root=$(realpath -m "$root")
+  case "$root/" in
+    "$ROOT"/*) echo "the Debian 13 root must lie outside the repository: $root" >&2; return 2 ;;
+  esac
+  if [ "$(id -u)" != 0 ]; then
+    exec sudo HOROLO_DEBIAN13_ROOT="$root" "$ROOT/dev.sh" debian13
+  fi
+  if [ ! -f "$root/etc/debian_version" ]; then
+    command -v debootstrap >/dev/null || { apt-get update -qq; apt-get install -y -qq debootstrap >/dev/null; }
+    local mirror start=$SECONDS
+    mirror=$(debian_mirror)
+    log "making a Debian 13 root in $root from $mirror"
+    rm -rf "$root.partial"
+    debootstrap --variant=minbase --include=ca-certificates,git trixie "$root.partial" "$mirror" >/dev/null
+    mv "$root.partial" "$root"
+    log "root made in $((SECONDS - start)) s"
+  fi
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  trap unmount_root EXIT
+  for m in proc dev dev/pts sys; do
+    mountpoint -q "$root/$m" && continue
+    mount --bind "/$m" "$root/$m"
+    ROOT_MOUNTS+=("$root/$m")
+  done
+  local head
+  head=$(git rev-parse HEAD)
+  rm -rf "$root/root/horolo"
+  git clone --quiet --no-hardlinks "$ROOT" "$root/root/horolo"
+  git -C "$root/root/horolo" checkout --quiet --detach "$head"
+  log "Debian $(cat "$root/etc/debian_version"), Horolo at $(git rev-parse --short HEAD)"
+  local rc=0 times=()
+  for c in run test; do
+    local start=$SECONDS status=0
+    log "./dev.sh $c (in the Debian 13 root)"
+    chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      /bin/bash -c "cd /root/horolo && ./dev.sh $c" || status=$?
+    local took=$((SECONDS - start))
+    times+=("./dev.sh $c: $((took / 60)) min $((took % 60)) s, exit code $status")
+    [ $status = 0 ] || rc=1
+  done
+  for t in "${times[@]}"; do log "Debian 13: $t"; done
+  return $rc
+}
+
 case "${1:-}" in
   run) cmd_run ;;
   test) cmd_test ;;
   bench) cmd_bench ;;
   fuzz) shift; cmd_fuzz "$@" ;;
   dist) cmd_dist ;;
-  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]|dist" >&2; exit 2 ;;
+  debian13) cmd_debian13 ;;
+  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]|dist|debian13" >&2; exit 2 ;;
 esac
