@@ -16,7 +16,7 @@ BUILD=${HOROLO_BUILD:-build}
 WIN=$BUILD/win32
 HOST=$BUILD/host
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix cmake g++ googletest
-          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3 python3-pil
+          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine python3 python3-pil
           clang libclang-rt-dev)
 
 log() { printf '== %s\n' "$*"; }
@@ -63,6 +63,13 @@ wine_env() {
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 
+# The font mapping for Wine as Windows' .reg files are: UTF-16 with a
+# byte-order mark, so that any Wine locale reads it the same.
+wine_fonts_reg() {
+  python3 -c 'import sys; open(sys.argv[2], "w", encoding="utf-16", newline="\r\n").write(open(sys.argv[1], encoding="utf-8").read())' \
+    app/resources/wine-fonts.reg "$1"
+}
+
 XVFB_PID=
 start_xvfb() {
   local n=90
@@ -91,6 +98,17 @@ start_wine() {
   local managed=Y
   [ -n "$XVFB_PID" ] && managed=N
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d $managed /f </dev/null >/dev/null 2>&1
+  # The fonts the windows name, as faces of the same kind (proportional or
+  # fixed); and Wine's own Marlett in the prefix's font folder, which every
+  # Wine reads, for the symbols on the caption buttons.
+  local reg marlett=/usr/share/wine/fonts/marlett.ttf
+  reg=$(realpath -m "$WIN/wine-fonts.reg")
+  wine_fonts_reg "$reg"
+  wine reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+  if [ -f "$marlett" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -n "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
@@ -198,6 +216,7 @@ cmd_dist() {
   done
   i686-w64-mingw32-strip "$stage/$name/Horolo.exe" "$stage/$name/hrl_spi.dll" "$stage/$name/hrlwic.spi"
   { printf '\xef\xbb\xbf'; sed 's/$/\r/' app/resources/README.txt; } > "$stage/$name/README.txt"
+  wine_fonts_reg "$stage/$name/wine-fonts.reg"
   rm -f "dist/$name.zip"
   (cd "$stage" && /usr/bin/python3 -m zipfile -c "$ROOT/dist/$name.zip" "$name")
   log "dist/$name.zip"
