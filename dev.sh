@@ -99,8 +99,10 @@ start_wine() {
   [ -n "$XVFB_PID" ] && managed=N
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d $managed /f </dev/null >/dev/null 2>&1
   # The fonts the windows name, as faces of the same kind (proportional or
-  # fixed); and Wine's own Marlett in the prefix's font folder, which every
-  # Wine reads, for the symbols on the caption buttons.
+  # fixed). Debian 12's Wine 8 looks for its own fonts in /usr/share/fonts,
+  # not in /usr/share/wine/fonts where fonts-wine puts them, and so draws the
+  # caption buttons' symbols as letters: its Marlett goes into the prefix's
+  # font folder, which every Wine reads.
   local reg marlett=/usr/share/wine/fonts/marlett.ttf
   reg=$(realpath -m "$WIN/wine-fonts.reg")
   wine_fonts_reg "$reg"
