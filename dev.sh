@@ -86,6 +86,12 @@ start_xvfb() {
 # instead of waiting for a click on the crash dialog.
 start_wine() {
   wine_env
+  # A kernel without 32-bit support (some virtual machines) cannot start the
+  # 32-bit Wine at all: say so instead of failing silently further on.
+  if ! wine --version >/dev/null; then
+    echo "Wine does not start on this machine (can its kernel run 32-bit programs?)" >&2
+    return 1
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix"
     wineboot -i </dev/null >/dev/null 2>&1 || true
