@@ -5,7 +5,10 @@
 #   ./dev.sh bench  build and run the benchmark programs
 #   ./dev.sh fuzz [SECONDS]  run every fuzz target for SECONDS each (default 60)
 #   ./dev.sh dist   build and pack dist/Horolo-VERSION.zip for Windows users
+#   ./dev.sh debian13  run the two commands above the way a newcomer does, on a
+#                   fresh Debian 13 root made with debootstrap
 # HOROLO_BUILD names another build folder (default: build).
+# HOROLO_DEBIAN13_ROOT names the Debian 13 root (default: /var/tmp/horolo-debian13).
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -13,7 +16,7 @@ BUILD=${HOROLO_BUILD:-build}
 WIN=$BUILD/win32
 HOST=$BUILD/host
 PACKAGES=(wine wine32:i386 g++-mingw-w64-i686-posix cmake g++ googletest
-          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic python3 python3-pil
+          xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic fonts-wine python3 python3-pil
           clang libclang-rt-dev)
 
 log() { printf '== %s\n' "$*"; }
@@ -60,6 +63,13 @@ wine_env() {
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 
+# The font mapping for Wine as Windows' .reg files are: UTF-16 with a
+# byte-order mark, so that any Wine locale reads it the same.
+wine_fonts_reg() {
+  python3 -c 'import sys; open(sys.argv[2], "w", encoding="utf-16", newline="\r\n").write(open(sys.argv[1], encoding="utf-8").read())' \
+    app/resources/wine-fonts.reg "$1"
+}
+
 XVFB_PID=
 start_xvfb() {
   local n=90
@@ -71,11 +81,20 @@ start_xvfb() {
   echo "Xvfb did not start" >&2; return 1
 }
 
+# Wine runs the 32-bit programs as 32-bit code, which some virtual machines'
+# kernels do not run at all (IA-32 emulation off: every i386 program fails
+# with "Exec format error").
+runs_32bit_code() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
 # Starts Wine's server and services with their output detached, so that no
 # test inherits (and holds open) ctest's pipes; a crash ends the process
 # instead of waiting for a click on the crash dialog.
 start_wine() {
   wine_env
+  if ! runs_32bit_code; then
+    echo "Wine does not start on this machine: its kernel does not run 32-bit programs (IA-32 emulation is off)" >&2
+    return 1
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix"
     wineboot -i </dev/null >/dev/null 2>&1 || true
@@ -88,6 +107,19 @@ start_wine() {
   local managed=Y
   [ -n "$XVFB_PID" ] && managed=N
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d $managed /f </dev/null >/dev/null 2>&1
+  # The fonts the windows name, as faces of the same kind (proportional or
+  # fixed). Debian 12's Wine 8 looks for its own fonts in /usr/share/fonts,
+  # not in /usr/share/wine/fonts where fonts-wine puts them, and so draws the
+  # caption buttons' symbols as letters: its Marlett goes into the prefix's
+  # font folder, which every Wine reads.
+  local reg marlett=/usr/share/wine/fonts/marlett.ttf
+  reg=$(realpath -m "$WIN/wine-fonts.reg")
+  wine_fonts_reg "$reg"
+  wine reg import "Z:${reg//\//\\}" </dev/null >/dev/null 2>&1
+  if [ -f "$marlett" ]; then
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp -n "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+  fi
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
@@ -108,11 +140,6 @@ stop_all() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }
-
-# Wine runs the 32-bit programs as 32-bit code, which some virtual machines'
-# kernels do not run at all (IA-32 emulation off: every i386 program fails
-# with "Exec format error").
-runs_32bit_code() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
 cmd_test() {
   install_deps
@@ -143,10 +170,6 @@ cmd_test() {
 cmd_run() {
   install_deps
   build
-  if ! runs_32bit_code; then
-    echo "this kernel does not run 32-bit programs (IA-32 emulation is off), so Wine cannot start the clock" >&2
-    return 1
-  fi
   if [ -n "${DISPLAY:-}" ]; then
     start_wine
     exec wine "$WIN/bin/Horolo.exe"
@@ -229,9 +252,75 @@ cmd_dist() {
   done
   i686-w64-mingw32-strip "$stage/$name/Horolo.exe" "$stage/$name/hrl_spi.dll" "$stage/$name/hrlwic.spi"
   { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$WIN/README.txt"; } > "$stage/$name/README.txt"
+  wine_fonts_reg "$stage/$name/wine-fonts.reg"
   rm -f "dist/$name.zip"
   (cd "$stage" && /usr/bin/python3 -m zipfile -c "$ROOT/dist/$name.zip" "$name")
   log "dist/$name.zip"
+}
+
+# The Debian mirror this machine's apt already uses.
+debian_mirror() {
+  local uri
+  uri=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1)
+  [ -n "$uri" ] || uri=$(awk '$1 == "deb" && $2 !~ /security/ {print $2; exit}' /etc/apt/sources.list 2>/dev/null)
+  echo "${uri:-http://deb.debian.org/debian}"
+}
+
+ROOT_MOUNTS=()
+unmount_root() {
+  local i
+  for ((i = ${#ROOT_MOUNTS[@]} - 1; i >= 0; i--)); do umount -l "${ROOT_MOUNTS[i]}" || true; done
+}
+
+# A minimal Debian 13 root outside the repository (made once, kept for the
+# next run), a clone of this checkout's committed HEAD inside it, and there
+# the README's two commands as a newcomer types them, each one timed. The
+# root's /tmp is its own: its Xvfb and Wine never meet this machine's.
+cmd_debian13() {
+  local root=${HOROLO_DEBIAN13_ROOT:-/var/tmp/horolo-debian13}
+  root=$(realpath -m "$root")
+  case "$root/" in
+    "$ROOT"/*) echo "the Debian 13 root must lie outside the repository: $root" >&2; return 2 ;;
+  esac
+  if [ "$(id -u)" != 0 ]; then
+    exec sudo HOROLO_DEBIAN13_ROOT="$root" "$ROOT/dev.sh" debian13
+  fi
+  if [ ! -f "$root/etc/debian_version" ]; then
+    command -v debootstrap >/dev/null || { apt-get update -qq; apt-get install -y -qq debootstrap >/dev/null; }
+    local mirror start=$SECONDS
+    mirror=$(debian_mirror)
+    log "making a Debian 13 root in $root from $mirror"
+    rm -rf "$root.partial"
+    debootstrap --variant=minbase --include=ca-certificates,git trixie "$root.partial" "$mirror" >/dev/null
+    mv "$root.partial" "$root"
+    log "root made in $((SECONDS - start)) s"
+  fi
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  trap unmount_root EXIT
+  for m in proc dev dev/pts sys; do
+    mountpoint -q "$root/$m" && continue
+    mount --bind "/$m" "$root/$m"
+    ROOT_MOUNTS+=("$root/$m")
+  done
+  local head
+  head=$(git rev-parse HEAD)
+  rm -rf "$root/root/horolo"
+  git clone --quiet --no-hardlinks "$ROOT" "$root/root/horolo"
+  git -C "$root/root/horolo" checkout --quiet --detach "$head"
+  log "Debian $(cat "$root/etc/debian_version"), Horolo at $(git rev-parse --short HEAD)"
+  local rc=0 times=()
+  for c in run test; do
+    local start=$SECONDS status=0
+    log "./dev.sh $c (in the Debian 13 root)"
+    chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      /bin/bash -c "cd /root/horolo && ./dev.sh $c" || status=$?
+    local took=$((SECONDS - start))
+    times+=("./dev.sh $c: $((took / 60)) min $((took % 60)) s, exit code $status")
+    [ $status = 0 ] || rc=1
+  done
+  for t in "${times[@]}"; do log "Debian 13: $t"; done
+  return $rc
 }
 
 case "${1:-}" in
@@ -240,5 +329,6 @@ case "${1:-}" in
   bench) cmd_bench ;;
   fuzz) shift; cmd_fuzz "$@" ;;
   dist) cmd_dist ;;
-  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]|dist" >&2; exit 2 ;;
+  debian13) cmd_debian13 ;;
+  *) echo "usage: $0 run|test|bench|fuzz [SECONDS]|dist|debian13" >&2; exit 2 ;;
 esac

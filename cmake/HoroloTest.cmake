@@ -20,13 +20,18 @@ if(WIN32)
   target_link_libraries(horolo_desktop_check PRIVATE gtest)
 endif()
 
-# horolo_add_test(NAME SOURCES src... [LIBS lib...] [SERIAL] [ENVIRONMENT VAR=value...])
+# horolo_add_test(NAME SOURCES src... [LIBS lib...] [SERIAL] [FOREGROUND filter]
+#                  [ENVIRONMENT VAR=value...])
 # One CTest entry per test case, discovered when ctest runs (discovery needs
 # Wine, which the build itself must not). SERIAL keeps the cases from running
 # beside any other test: for tests that read pixels off the shared screen.
+# FOREGROUND names (as a GoogleTest filter) the cases that need the
+# activation (a popup menu, a real message box or common dialog, keys sent to
+# the focus): they hold the "foreground" resource, so that no two of them
+# take the activation from each other.
 # ENVIRONMENT is set for every case (and reaches the Wine runner).
 function(horolo_add_test name)
-  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "FOREGROUND" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main gmock ${T_LIBS})
   if(WIN32)
@@ -37,6 +42,13 @@ function(horolo_add_test name)
   if(T_ENVIRONMENT)
     set(environment ENVIRONMENT "${T_ENVIRONMENT}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120 LABELS ${name} RUN_SERIAL ${T_SERIAL} ${environment})
+  set(discover DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  set(properties TIMEOUT 120 LABELS ${name} RUN_SERIAL ${T_SERIAL} ${environment})
+  if(T_FOREGROUND)
+    gtest_discover_tests(${name} ${discover} TEST_FILTER "${T_FOREGROUND}"
+                         PROPERTIES ${properties} RESOURCE_LOCK foreground)
+    gtest_discover_tests(${name} ${discover} TEST_FILTER "-${T_FOREGROUND}" PROPERTIES ${properties})
+  else()
+    gtest_discover_tests(${name} ${discover} PROPERTIES ${properties})
+  endif()
 endfunction()

@@ -60,6 +60,11 @@ BitmapHandle DrawGlyph(ButtonKind kind, bool enabledState) {
     return glyph;
 }
 
+bool ArrowKeyDown() {
+    return GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 ||
+           GetKeyState(VK_RIGHT) < 0;
+}
+
 std::wstring StandardCaption(ButtonKind kind) {
     switch (kind) {
     case ButtonKind::Ok: return L"OK";
@@ -264,6 +269,7 @@ void RadioGroup::createHandle() {
                                       width, buttonHeight, handle(), nullptr, ModuleInstance(), nullptr);
         if (!button) throw Error(L"Cannot create the radio button \"" + items_[static_cast<size_t>(i)] + L"\"");
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+        SetWindowSubclass(button, buttonProc, 0, reinterpret_cast<DWORD_PTR>(this));
         buttons_.push_back(button);
     }
     showIndex();
@@ -295,16 +301,36 @@ void RadioGroup::enabledChanged() {
     for (HWND button : buttons_) EnableWindow(button, enabled());
 }
 
+LRESULT CALLBACK RadioGroup::buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR refData) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(button, buttonProc, 0);
+        return DefSubclassProc(button, message, wParam, lParam);
+    }
+    if (message != WM_SETFOCUS) return DefSubclassProc(button, message, wParam, lParam);
+    auto* self = reinterpret_cast<RadioGroup*>(refData);
+    self->focusArriving_ = button;
+    const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+    self->focusArriving_ = nullptr;
+    // The mouse captures a button before focusing it; the arrow keys move
+    // the selection with the focus.
+    const HWND checked = self->buttonHandle(self->itemIndex_);
+    if (checked && checked != button && GetCapture() != button && !ArrowKeyDown() && GetFocus() == button &&
+        IsWindowEnabled(checked))
+        SetFocus(checked);
+    return result;
+}
+
 LRESULT RadioGroup::wndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
-        const auto found = std::find(buttons_.begin(), buttons_.end(), reinterpret_cast<HWND>(lParam));
-        const int item = static_cast<int>(found - buttons_.begin());
+        const HWND button = reinterpret_cast<HWND>(lParam);
+        const auto found = std::find(buttons_.begin(), buttons_.end(), button);
+        const WORD code = HIWORD(wParam);
         // A click selects; so does moving to a button with the arrow keys.
-        const bool arrow = GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 ||
-                           GetKeyState(VK_RIGHT) < 0;
-        if (found != buttons_.end() &&
-            (HIWORD(wParam) == BN_CLICKED || (HIWORD(wParam) == BN_SETFOCUS && arrow))) {
-            setItemIndex(item);
+        const bool selects = ArrowKeyDown() ? (code == BN_CLICKED || code == BN_SETFOCUS)
+                                            : (code == BN_CLICKED && button != focusArriving_);
+        if (found != buttons_.end() && selects) {
+            setItemIndex(static_cast<int>(found - buttons_.begin()));
             return 0;
         }
     }

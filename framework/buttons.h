@@ -95,7 +95,10 @@ private:
 // A group box with one radio button per item, arranged in columns.
 // itemIndex is -1 when no item is selected; setItemIndex keeps an index above
 // the last item at the last and one below -1 at -1. onClick runs on every
-// change of the index, also a programmatic one.
+// change of the index, also a programmatic one. A click, the space bar or an
+// arrow key selects; a focus that merely arrives (the window activated again,
+// the program setting it) selects nothing and goes on to the checked button,
+// as in a dialog.
 struct RadioGroupSpec {
     Bounds bounds{};
     std::wstring caption{};
@@ -120,11 +123,16 @@ protected:
     void enabledChanged() override;
 
 private:
+    static LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR refData);
     void showIndex();
     std::vector<std::wstring> items_;
     int columns_;
     int itemIndex_;
     std::vector<HWND> buttons_;
+    // The button inside its WM_SETFOCUS: the button class reports an
+    // unchecked radio button that gets the focus as clicked.
+    HWND focusArriving_ = nullptr;
 };
 
 }  // namespace fw

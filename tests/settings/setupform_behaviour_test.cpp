@@ -226,6 +226,30 @@ TEST_F(SettingsDialog, PictureFileChoice) {
     }
 }
 
+// After "その他" gave no file the focus stays on its unchecked button; when
+// the user comes back from another window, the focus returns to the checked
+// item and no file dialog opens by itself.
+TEST_F(SettingsDialog, ComingBackAfterACancelledPictureFileOpensNothing) {
+    answerFile(std::nullopt);
+    showSettings(
+        [&] {
+            Click(setup.bgselector.buttonHandle(2));
+            Click(setup.bgselector.buttonHandle(3));
+            EXPECT_EQ(GetFocus(), setup.bgselector.buttonHandle(3));
+            HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 50,
+                                         nullptr, nullptr, nullptr, nullptr);
+            SetForegroundWindow(other);
+            EXPECT_EQ(GetActiveWindow(), other);
+            SetForegroundWindow(setup.handle());
+            app.processMessages();
+            DestroyWindow(other);
+            EXPECT_EQ(GetFocus(), setup.bgselector.buttonHandle(2));
+            EXPECT_EQ(setup.bgselector.itemIndex(), 2);
+        },
+        End::Cancel);
+    EXPECT_EQ(fake.fileDialogs.size(), 1u);
+}
+
 // OK with a built-in picture drops the picture file: the clock shows IMAGE1.
 TEST_F(SettingsDialog, NeoraWithOkClearsThePictureFileAndShowsImage1) {
     files.write("photo.bmp", facetest::TwoColourBmp(20, 20));
