@@ -37,7 +37,7 @@ struct Answer {
 };
 
 // A field's text: it must end inside the field, start the answer, end on a
-// character boundary of it, and be all of it when the answer fits.
+// character boundary of it, and hold all its whole characters when it fits.
 template <std::size_t N>
 void CheckField(const char (&field)[N], std::string answer, LeadByteTest lead, bool folded) {
     const char* end = static_cast<const char*>(std::memchr(field, '\0', N));
@@ -45,10 +45,14 @@ void CheckField(const char (&field)[N], std::string answer, LeadByteTest lead, b
     const std::string_view kept(field, static_cast<std::size_t>(end - field));
     if (folded) foldLower(answer.data());
     if (answer.compare(0, kept.size(), kept) != 0) std::abort();
-    if (answer.size() < N && kept.size() != answer.size()) std::abort();
-    std::size_t at = 0;
-    while (at < kept.size()) at += lead(static_cast<unsigned char>(answer[at])) ? 2 : 1;
-    if (at != kept.size()) std::abort();
+    std::size_t boundary = 0, whole = 0;
+    while (whole < answer.size()) {
+        const std::size_t step = lead(static_cast<unsigned char>(answer[whole])) ? 2 : 1;
+        if (whole + step > answer.size()) break;  // a lead byte left alone at the end
+        whole += step;
+        if (whole <= kept.size()) boundary = whole;
+    }
+    if (boundary != kept.size() || (answer.size() < N && kept.size() != whole)) std::abort();
 }
 
 // The index QueryExtension gives for ext from the start of the chain.
@@ -106,7 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // The dialog splits its filter after the conversion to UTF-16: a trail
+    // byte that looks like a bar is part of its character.
     const std::string dialog = horolo::ImageFilterOf(horolo::ChainFormats(head, static_cast<int>(count)));
-    if (static_cast<std::size_t>(std::count(dialog.begin(), dialog.end(), '|')) != 1 + 2 * count) std::abort();
+    std::size_t bars = 0;
+    for (std::size_t at = 0; at < dialog.size(); at += lead(static_cast<unsigned char>(dialog[at])) ? 2 : 1)
+        bars += dialog[at] == '|';
+    if (bars != 1 + 2 * count) std::abort();
     return 0;
 }
