@@ -59,7 +59,7 @@ build() {
 
 # Wine environment of this build: one prefix, Japanese locale, no debug noise.
 wine_env() {
-  export WINEPREFIX=$ROOT/$WIN/wineprefix WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX=$(realpath -m "$WIN")/wineprefix WINEARCH=win32 WINEDEBUG=-all
   export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 }
 
@@ -225,12 +225,14 @@ cmd_fuzz() {
   cmake --preset host -B "$HOST" >/dev/null
   cmake --build "$HOST" -j2
   for f in tests/fuzz/corpus/*/; do
-    local name work
+    local name work bin flags
     name=$(basename "$f")
     work=$HOST/fuzz/$name
+    bin=$(realpath "$HOST/tests/fuzz/$name")
+    read -ra flags < "$bin.flags"
     mkdir -p "$work"
     log "fuzzing $name for ${seconds}s"
-    (cd "$work" && "$ROOT/$HOST/tests/fuzz/$name" -max_total_time="$seconds" -print_final_stats=1 \
+    (cd "$work" && "$bin" "${flags[@]}" -max_total_time="$seconds" -print_final_stats=1 \
        . "$ROOT/$f") || rc=1
   done
   [ $rc = 0 ] && log "no fuzz target failed" || log "A FUZZ TARGET FAILED (input kept in $HOST/fuzz)"
