@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/info/fortune.h"
+#include "bench/loop_cpu.h"
 #include "framework/controls.h"
 #include "framework/file_bytes.h"
 #include "framework/menu.h"
@@ -17,18 +18,6 @@ namespace {
 
 constexpr int kMiB = 1 << 20;
 constexpr int kFileMiB = 50;
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now;
-}
 
 double PrivateMiB() {
     PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -53,25 +42,25 @@ int main() {
     }
 
     // The reference: the file's bytes read once (warms the file cache too).
-    LARGE_INTEGER start = Now();
+    LONGLONG start = bench::Now();
     const std::size_t bytes = fw::ReadWholeFile(path, std::uint64_t{1} << 30).value_or(std::string()).size();
-    const double readMs = Milliseconds(start, Now());
+    const double readMs = 1000.0 * bench::Seconds(bench::Now() - start);
 
     fw::MenuItem command{L"Fortune"};
     fw::RadioGroup bgselector{{.items = {L"ミルア", L"ネオラ", L"ザクル", L"その他"}, .itemIndex = 3}};
     FortuneTeller teller{command, bgselector};
     teller.FortuneDataPath = path;
     const double privateBefore = PrivateMiB();
-    start = Now();
+    start = bench::Now();
     teller.LoadFortunes(false);
-    const double loadMs = Milliseconds(start, Now());
+    const double loadMs = 1000.0 * bench::Seconds(bench::Now() - start);
     const double added = PrivateMiB() - privateBefore;
 
-    start = Now();
+    start = bench::Now();
     const int draws = 1000;
     std::size_t drawn = 0;
     for (int i = 0; i < draws; ++i) drawn += teller.PickFortune().size();
-    const double drawUs = 1000.0 * Milliseconds(start, Now()) / draws;
+    const double drawUs = 1000.0 * 1000.0 * bench::Seconds(bench::Now() - start) / draws;
 
     std::printf("fortune file: %.1f MB of one-byte lines, %zu entries (command %s)\n",
                 static_cast<double>(bytes) / kMiB, teller.FortuneList.size(), command.enabled() ? "on" : "off");

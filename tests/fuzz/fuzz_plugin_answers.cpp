@@ -112,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The dialog splits its filter after the conversion to UTF-16: a trail
     // byte that looks like a bar is part of its character.
-    const std::string dialog = horolo::ImageFilterOf(horolo::ChainFormats(head, static_cast<int>(count)));
+    const std::string dialog = horolo::ImageFilterOf(horolo::ChainFormats(head, static_cast<int>(count)), lead);
     std::size_t bars = 0;
     for (std::size_t at = 0; at < dialog.size(); at += lead(static_cast<unsigned char>(dialog[at])) ? 2 : 1)
         bars += dialog[at] == '|';
