@@ -9,8 +9,11 @@ AlarmCheck CheckAlarmAt(const AlarmCheckState& state, int hour, int minute) {
 }
 
 bool WriteAlarmSettings(const SettingWriter& write, int action, const std::string& file, const std::string& option) {
-    return write("Alarm", "Action", action != 0 ? "1" : "0") && write("Alarm", "File", file) &&
-           write("Alarm", "Option", option);
+    StoredSettings keys;
+    keys.alarmAction = action != 0;
+    keys.alarmFile = file;
+    keys.alarmOption = option;
+    return WriteSettings(write, keys, SettingOwner::AlarmWindow);
 }
 
 }  // namespace horolo

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "horolo_version.h"
 
@@ -58,6 +59,65 @@ struct StoredSettings {
     friend bool operator==(const StoredSettings&, const StoredSettings&) = default;
 };
 
+// Who writes a key, and when.
+enum class SettingOwner {
+    Window,          // the clock window's own keys, written first at close
+    Dialog,          // the settings dialog's values and the fortune data path
+    PictureLibrary,  // written only while the picture library is loaded
+    AlarmWindow,     // written by the alarm window itself, last
+};
+
+// One key of the settings file: the member that holds its value, whose type
+// says how the file spells it (text, integer, boolean as 0 or 1, colour as
+// "rrggbb") and whose initialiser is the value of a missing key.
+struct SettingKey {
+    const char* section;
+    const char* key;
+    std::variant<std::string StoredSettings::*, std::int32_t StoredSettings::*, bool StoredSettings::*,
+                 std::uint32_t StoredSettings::*>
+        member;
+    SettingOwner owner;
+    // Written instead of the member's value when set.
+    const char* fixedText = nullptr;
+    // Read only when this holds for the keys read before it.
+    bool (*readIf)(const StoredSettings&) = nullptr;
+};
+
+// Every key, in the order a first save leaves them in the file; reading
+// follows the same order.
+inline constexpr SettingKey kSettingKeys[] = {
+    {kSettingsSection, "Version", &StoredSettings::version, SettingOwner::Window, HOROLO_VERSION_TEXT},
+    {kSettingsSection, "Background", &StoredSettings::background, SettingOwner::Window},
+    {kSettingsSection, "PosX", &StoredSettings::posX, SettingOwner::Window},
+    {kSettingsSection, "PosY", &StoredSettings::posY, SettingOwner::Window},
+    {kSettingsSection, "HideTitle", &StoredSettings::hideTitle, SettingOwner::Window},
+    {kSettingsSection, "IndicatorType", &StoredSettings::indicatorType, SettingOwner::Dialog},
+    {kSettingsSection, "OnTop", &StoredSettings::onTop, SettingOwner::Dialog},
+    {kSettingsSection, "Character", &StoredSettings::character, SettingOwner::Dialog},
+    {kSettingsSection, "CPUSave", &StoredSettings::cpuSave, SettingOwner::Dialog},
+    {kSettingsSection, "Resource", &StoredSettings::resource, SettingOwner::Dialog},
+    {kSettingsSection, "RepaintInterval", &StoredSettings::repaintInterval, SettingOwner::Dialog},
+    {kSettingsSection, "StretchMode", &StoredSettings::stretchMode, SettingOwner::Dialog},
+    {kColorsSection, "Hour", &StoredSettings::hourColor, SettingOwner::Dialog},
+    {kColorsSection, "Minute", &StoredSettings::minuteColor, SettingOwner::Dialog},
+    {kColorsSection, "Second", &StoredSettings::secondColor, SettingOwner::Dialog},
+    {kColorsSection, "Indicator", &StoredSettings::indicatorColor, SettingOwner::Dialog},
+    {kColorsSection, "Character", &StoredSettings::characterColor, SettingOwner::Dialog},
+    {kColorsSection, "BackSpace", &StoredSettings::backSpaceColor, SettingOwner::Dialog},
+    {kAlarmSection, "Use", &StoredSettings::alarmUse, SettingOwner::Dialog},
+    {kAlarmSection, "Hour", &StoredSettings::alarmHour, SettingOwner::Dialog},
+    {kAlarmSection, "Minute", &StoredSettings::alarmMinute, SettingOwner::Dialog},
+    {kAlarmSection, "Refrain", &StoredSettings::alarmRefrain, SettingOwner::Dialog},
+    {kSettingsSection, "FortuneData", &StoredSettings::fortuneData, SettingOwner::Dialog},
+    {kSusieSection, "SPIDrive", &StoredSettings::spiDrive, SettingOwner::PictureLibrary},
+    // A directory without a drive is not taken.
+    {kSusieSection, "SPIDirectory", &StoredSettings::spiDirectory, SettingOwner::PictureLibrary, nullptr,
+     [](const StoredSettings& s) { return s.spiDrive != -1; }},
+    {kAlarmSection, "Action", &StoredSettings::alarmAction, SettingOwner::AlarmWindow},
+    {kAlarmSection, "File", &StoredSettings::alarmFile, SettingOwner::AlarmWindow},
+    {kAlarmSection, "Option", &StoredSettings::alarmOption, SettingOwner::AlarmWindow},
+};
+
 // The text of a key, or defaultText when the file does not have it.
 using IniReader = std::function<std::string(const char* section, const char* key, const char* defaultText)>;
 
@@ -68,14 +128,16 @@ StoredSettings ReadStoredSettings(const IniReader& read);
 // Writes one value of the settings file; false when the system refused it.
 using SettingWriter = std::function<bool(std::string_view section, std::string_view key, const std::string& value)>;
 
-// The clock window's own keys, written first at close: "Version" (the
-// program's, HOROLO_VERSION_TEXT), "Background", "PosX", "PosY", "HideTitle".
+// Writes the keys of one owner in their order; stops at the first key the
+// system refuses and returns false.
+bool WriteSettings(const SettingWriter& write, const StoredSettings& s, SettingOwner owner);
+
+// The clock window's own keys: "Version" (the program's, HOROLO_VERSION_TEXT,
+// whatever s holds), "Background", "PosX", "PosY", "HideTitle".
 bool WriteWindowKeys(const SettingWriter& write, const StoredSettings& s);
 
-// The settings dialog's values and the fortune data path, in the order a
-// first save leaves them in the file; the "SUSIE" keys only when
-// withPictureLibrary. Each writer stops at the first key the system refuses
-// and returns false.
+// The settings dialog's values and the fortune data path; the "SUSIE" keys
+// only when withPictureLibrary.
 bool WriteDialogSettings(const SettingWriter& write, const StoredSettings& s, bool withPictureLibrary);
 
 }  // namespace horolo
