@@ -71,14 +71,13 @@ void Tclockform::StartUp(const StoredSettings& stored) {
     loadPictureLibrary(stored);
     const SIZE client = clientSize();
     faceBitmap_ = fw::CompatibleBitmap(client.cx, client.cy);
-    readDisplaySettings(stored);
-    ChooseStartupBackground(stored);
-    placeWindow(stored);
-    setupform_.cpusave.setChecked(stored.cpuSave);
+    StoredSettings shown = stored;
     // An interval the list does not offer is the first one, 1000 ms, not the
     // last (a radio group keeps too large an item at its last: 100 ms).
-    setupform_.cpusi.setItemIndex(stored.repaintInterval >= 0 && stored.repaintInterval <= 2 ? stored.repaintInterval
-                                                                                              : 0);
+    if (shown.repaintInterval < 0 || shown.repaintInterval > 2) shown.repaintInterval = 0;
+    setupform_.FillControls(shown, TSetupform::StartUpPart::Clock);
+    ChooseStartupBackground(stored);
+    placeWindow(stored);
     applyTickSource(StartupTickSource(setupform_.cpusave.checked(), setupform_.cpusi.itemIndex()));
     setupform_.susp.setTabVisible(LoaderHandle != nullptr);
     setTopmost(setupform_.Staytop.checked());
@@ -86,19 +85,6 @@ void Tclockform::StartUp(const StoredSettings& stored) {
     // At start-up the label follows the check box alone, title bar or not.
     tmLabel.setVisible(setupform_.chview.checked());
     DrawIndicators();
-}
-
-void Tclockform::readDisplaySettings(const StoredSettings& stored) {
-    setupform_.indtyp.setItemIndex(stored.indicatorType);
-    setupform_.Staytop.setChecked(stored.onTop);
-    setupform_.chview.setChecked(stored.character);
-    setupform_.str_type.setChecked(stored.stretchMode);
-    setupform_.hrcol.setColor(stored.hourColor);
-    setupform_.mncol.setColor(stored.minuteColor);
-    setupform_.sccol.setColor(stored.secondColor);
-    setupform_.indcol.setColor(stored.indicatorColor);
-    setupform_.chrcol.setColor(stored.characterColor);
-    setupform_.bgspcol.setColor(stored.backSpaceColor);
 }
 
 // The stored place, unless no monitor would show the title bar there; then

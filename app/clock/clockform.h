@@ -119,7 +119,6 @@ protected:
 
 private:
     void loadPictureLibrary(const horolo::StoredSettings& stored);
-    void readDisplaySettings(const horolo::StoredSettings& stored);
     void placeWindow(const horolo::StoredSettings& stored);
     void unloadPictureLibrary();
     void showBuiltInPicture(int item);

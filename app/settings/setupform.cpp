@@ -1,6 +1,7 @@
 #include "app/settings/setupform.h"
 
 #include "app/info/fortune.h"
+#include "app/settings/ini_values.h"
 #include "framework/ansi.h"
 #include "framework/disk_file.h"
 #include "framework/error.h"
@@ -9,11 +10,70 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <variant>
 
 bool AlarmFileOpens(const std::string& path) { return !path.empty() && fw::IsDiskFile(path.c_str()); }
 
 namespace {
 
+using horolo::StoredSettings;
+
+// A control of the dialog that holds a stored value.
+template <class Value, class Control>
+struct Bound {
+    Value StoredSettings::*value;
+    Control TSetupform::*control;
+};
+
+// When the start-up load fills a control; the picture item is never filled
+// from its key, the clock's picture choice selects it.
+enum class Filled { ByClock, ByAlarm, Never };
+
+struct ControlBinding {
+    std::variant<Bound<std::int32_t, fw::RadioGroup>, Bound<std::int32_t, fw::ComboBox>, Bound<bool, fw::CheckBox>,
+                 Bound<bool, fw::RadioGroup>, Bound<std::uint32_t, fw::ColorPanel>>
+        bound;
+    Filled atStartUp;
+    bool putBackByCancel = true;
+};
+
+// In the order Cancel puts the values back and the start-up load fills them:
+// the handlers that fire meanwhile keep the enabling in step, so a switch
+// comes before what it enables.
+const ControlBinding kControlBindings[] = {
+    {Bound{&StoredSettings::resource, &TSetupform::bgselector}, Filled::Never},
+    {Bound{&StoredSettings::indicatorType, &TSetupform::indtyp}, Filled::ByClock},
+    {Bound{&StoredSettings::stretchMode, &TSetupform::str_type}, Filled::ByClock},
+    {Bound{&StoredSettings::onTop, &TSetupform::Staytop}, Filled::ByClock},
+    {Bound{&StoredSettings::character, &TSetupform::chview}, Filled::ByClock},
+    {Bound{&StoredSettings::cpuSave, &TSetupform::cpusave}, Filled::ByClock},
+    {Bound{&StoredSettings::repaintInterval, &TSetupform::cpusi}, Filled::ByClock},
+    {Bound{&StoredSettings::hourColor, &TSetupform::hrcol}, Filled::ByClock},
+    {Bound{&StoredSettings::minuteColor, &TSetupform::mncol}, Filled::ByClock},
+    {Bound{&StoredSettings::secondColor, &TSetupform::sccol}, Filled::ByClock},
+    {Bound{&StoredSettings::indicatorColor, &TSetupform::indcol}, Filled::ByClock},
+    {Bound{&StoredSettings::characterColor, &TSetupform::chrcol}, Filled::ByClock},
+    {Bound{&StoredSettings::backSpaceColor, &TSetupform::bgspcol}, Filled::ByClock},
+    {Bound{&StoredSettings::alarmUse, &TSetupform::EnbAlm}, Filled::ByAlarm},
+    {Bound{&StoredSettings::alarmHour, &TSetupform::hrset}, Filled::ByAlarm},
+    {Bound{&StoredSettings::alarmMinute, &TSetupform::mnset}, Filled::ByAlarm},
+    {Bound{&StoredSettings::alarmAction, &TSetupform::AlmAction}, Filled::ByAlarm},
+    // Cancel leaves repeating as the dialog left it.
+    {Bound{&StoredSettings::alarmRefrain, &TSetupform::refrpl}, Filled::ByAlarm, false},
+};
+
+std::int32_t ValueOf(const fw::RadioGroup& group, std::int32_t) { return group.itemIndex(); }
+std::int32_t ValueOf(const fw::ComboBox& list, std::int32_t) { return list.itemIndex(); }
+bool ValueOf(const fw::CheckBox& box, bool) { return box.checked(); }
+// An action group: its second item is the stored true.
+bool ValueOf(const fw::RadioGroup& group, bool) { return group.itemIndex() == 1; }
+std::uint32_t ValueOf(const fw::ColorPanel& panel, std::uint32_t) { return panel.color(); }
+
+void Show(fw::RadioGroup& group, std::int32_t item) { group.setItemIndex(item); }
+void Show(fw::ComboBox& list, std::int32_t item) { list.setItemIndex(item); }
+void Show(fw::CheckBox& box, bool on) { box.setChecked(on); }
+void Show(fw::RadioGroup& group, bool second) { group.setItemIndex(second ? 1 : 0); }
+void Show(fw::ColorPanel& panel, std::uint32_t color) { panel.setColor(color); }
 
 bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
@@ -116,28 +176,7 @@ void TSetupform::FormShow() {
     const POINT corner = clock().window.position();
     moveTo(corner.x, corner.y);
     clock().window.hide();
-    Snapshot& s = ShowSnapshot;
-    s.bgselector = bgselector.itemIndex();
-    s.indtyp = indtyp.itemIndex();
-    s.BackgroundFile = clock().BackgroundFile;
-    s.str_type = str_type.checked();
-    s.Staytop = Staytop.checked();
-    s.chview = chview.checked();
-    s.cpusave = cpusave.checked();
-    s.cpusi = cpusi.itemIndex();
-    const auto panels = colorPanels();
-    for (size_t i = 0; i < panels.size(); ++i) s.colors[i] = panels[i]->color();
-    s.EnbAlm = EnbAlm.checked();
-    s.AlarmFile = alarm().AlarmFile;
-    s.hrset = hrset.itemIndex();
-    s.mnset = mnset.itemIndex();
-    s.AlmAction = AlmAction.itemIndex();
-    s.AlarmAction = alarm().AlarmAction;
-    s.AlarmOption = alarm().AlarmOption;
-    s.FortuneDataPath = clock().Fortune.FortuneDataPath;
-    s.udf = udf.itemIndex();
-    s.drive = drvsel.drive();
-    s.directory = dirsel.directory();
+    ShowSnapshot = {HeldValues(), udf.itemIndex()};
     SuppressHandlers = false;
 }
 
@@ -165,33 +204,43 @@ void TSetupform::okbtnClick() {
 // fire keep the enabling in step; the fortunes of a data file chosen
 // meanwhile are replaced by those of the file put back.
 void TSetupform::CancelBtnClick() {
-    const Snapshot& s = ShowSnapshot;
+    const StoredSettings& s = ShowSnapshot.values;
     const HandlersSuppressed quiet(*this);
-    bgselector.setItemIndex(s.bgselector);
-    indtyp.setItemIndex(s.indtyp);
-    clock().BackgroundFile = s.BackgroundFile;
-    str_type.setChecked(s.str_type);
-    Staytop.setChecked(s.Staytop);
-    chview.setChecked(s.chview);
-    cpusave.setChecked(s.cpusave);
-    cpusi.setItemIndex(s.cpusi);
-    const auto panels = colorPanels();
-    for (size_t i = 0; i < panels.size(); ++i) panels[i]->setColor(s.colors[i]);
-    EnbAlm.setChecked(s.EnbAlm);
-    alarm().AlarmFile = s.AlarmFile;
-    hrset.setItemIndex(s.hrset);
-    mnset.setItemIndex(s.mnset);
-    AlmAction.setItemIndex(s.AlmAction);
-    alarm().AlarmAction = s.AlarmAction;
-    alarm().AlarmOption = s.AlarmOption;
+    for (const ControlBinding& binding : kControlBindings)
+        if (binding.putBackByCancel) std::visit([&](auto b) { Show(this->*b.control, s.*b.value); }, binding.bound);
+    clock().BackgroundFile = s.background;
+    alarm().AlarmFile = s.alarmFile;
+    alarm().AlarmAction = s.alarmAction ? 1 : 0;
+    alarm().AlarmOption = s.alarmOption;
     FortuneTeller& fortune = clock().Fortune;
-    if (fortune.FortuneDataPath != s.FortuneDataPath) {
-        fortune.FortuneDataPath = s.FortuneDataPath;
+    if (fortune.FortuneDataPath != s.fortuneData) {
+        fortune.FortuneDataPath = s.fortuneData;
         fortune.LoadFortunes(false);
     }
-    udf.setItemIndex(s.udf);
+    udf.setItemIndex(ShowSnapshot.udf);
     // The directory brings its drive along (one plug-in search, not two).
-    if (!dirsel.setDirectory(s.directory)) drvsel.setDrive(s.drive);
+    if (!dirsel.setDirectory(s.spiDirectory))
+        if (const std::optional<char> drive = horolo::ini::DriveFromValue(s.spiDrive)) drvsel.setDrive(*drive);
+}
+
+void TSetupform::FillControls(const StoredSettings& stored, StartUpPart part) {
+    const Filled filled = part == StartUpPart::Clock ? Filled::ByClock : Filled::ByAlarm;
+    for (const ControlBinding& binding : kControlBindings)
+        if (binding.atStartUp == filled)
+            std::visit([&](auto b) { Show(this->*b.control, stored.*b.value); }, binding.bound);
+}
+
+StoredSettings TSetupform::HeldValues() {
+    StoredSettings s;
+    for (const ControlBinding& binding : kControlBindings)
+        std::visit([&](auto b) { s.*b.value = ValueOf(this->*b.control, s.*b.value); }, binding.bound);
+    s.background = clock().BackgroundFile;
+    s.fortuneData = clock().Fortune.FortuneDataPath;
+    s.alarmFile = alarm().AlarmFile;
+    s.alarmOption = alarm().AlarmOption;
+    s.spiDrive = horolo::ini::DriveValue(drvsel.drive());
+    s.spiDirectory = dirsel.directory();
+    return s;
 }
 
 std::optional<std::string> TSetupform::pickFile() {

@@ -8,6 +8,7 @@
 
 #include "app/resources/built_in_pictures.h"
 #include "app/settings/image_filter.h"
+#include "app/settings/stored_settings.h"
 #include "framework/control.h"
 #include "framework/controls.h"
 #include "framework/dialogs.h"
@@ -158,6 +159,16 @@ public:
     void LinkAlarm(const AlarmLink& link) { alarm_.emplace(link); }
     void UnlinkAlarm() { alarm_.reset(); }
 
+    // The parts of the start-up load that fill the dialog's controls: the
+    // clock window's (before it shows its face) and the alarm's.
+    enum class StartUpPart { Clock, Alarm };
+    // Fills the controls of one part from stored values; the handlers that
+    // fire keep the enabling in step.
+    void FillControls(const horolo::StoredSettings& stored, StartUpPart part);
+    // The stored values the dialog holds now: its controls, the values of
+    // the clock and the alarm window it changes, and the plug-in directory.
+    horolo::StoredSettings HeldValues();
+
     void FormShow();
     void FormClose();
     void okbtnClick();
@@ -183,28 +194,11 @@ protected:
     void onClose() override { FormClose(); }
 
 private:
-    // The values taken when the dialog is shown, which Cancel puts back.
+    // The values taken when the dialog is shown, which Cancel puts back;
+    // the fortune data choice is not stored, so it is taken beside them.
     struct Snapshot {
-        int bgselector = 0;
-        int indtyp = 0;
-        std::string BackgroundFile;
-        bool str_type = false;
-        bool Staytop = false;
-        bool chview = false;
-        bool cpusave = false;
-        int cpusi = 0;
-        std::array<COLORREF, 6> colors{};
-        bool EnbAlm = false;
-        std::string AlarmFile;
-        int hrset = -1;
-        int mnset = -1;
-        int AlmAction = 0;
-        int AlarmAction = 0;
-        std::string AlarmOption;
-        std::string FortuneDataPath;
+        horolo::StoredSettings values;
         int udf = 0;
-        char drive = 'c';
-        std::string directory;
     };
 
     // "00", "01", ... up to count - 1.

@@ -7,7 +7,6 @@
 #include "app/alarm/alarmform.h"
 #include "app/clock/clockform.h"
 #include "app/info/fortune.h"
-#include "app/settings/ini_values.h"
 #include "app/settings/settings_file.h"
 #include "app/settings/setupform.h"
 
@@ -25,13 +24,8 @@ void LoadSettings(const ProgramWindows& w) {
 }
 
 void LoadAlarmSettings(TSetupform& setup, TAlarmForm& alarm, const StoredSettings& stored) {
-    setup.hrset.setItemIndex(stored.alarmHour);
-    setup.mnset.setItemIndex(stored.alarmMinute);
-    setup.refrpl.setChecked(stored.alarmRefrain);
-    setup.EnbAlm.setChecked(stored.alarmUse);
-    setup.refrpl.setEnabled(setup.EnbAlm.checked());
+    setup.FillControls(stored, TSetupform::StartUpPart::Alarm);
     alarm.AlarmAction = stored.alarmAction ? 1 : 0;
-    setup.AlmAction.setItemIndex(alarm.AlarmAction);
     alarm.AlarmFile = stored.alarmFile;
     if (!AlarmFileOpens(alarm.AlarmFile)) {
         setup.EnbAlm.setChecked(false);
@@ -41,34 +35,12 @@ void LoadAlarmSettings(TSetupform& setup, TAlarmForm& alarm, const StoredSetting
 }
 
 StoredSettings LiveSettings(const ProgramWindows& w) {
-    const TSetupform& d = w.setup;
-    StoredSettings s;
+    StoredSettings s = w.setup.HeldValues();
     s.version = HOROLO_VERSION_TEXT;
-    s.background = w.clock.BackgroundFile;
     const POINT place = w.clock.position();
     s.posX = place.x;
     s.posY = place.y;
     s.hideTitle = w.clock.TitleHidden != 0;
-    s.indicatorType = d.indtyp.itemIndex();
-    s.onTop = d.Staytop.checked();
-    s.character = d.chview.checked();
-    s.cpuSave = d.cpusave.checked();
-    s.resource = d.bgselector.itemIndex();
-    s.repaintInterval = d.cpusi.itemIndex();
-    s.stretchMode = d.str_type.checked();
-    s.fortuneData = w.clock.Fortune.FortuneDataPath;
-    s.hourColor = d.hrcol.color();
-    s.minuteColor = d.mncol.color();
-    s.secondColor = d.sccol.color();
-    s.indicatorColor = d.indcol.color();
-    s.characterColor = d.chrcol.color();
-    s.backSpaceColor = d.bgspcol.color();
-    s.alarmUse = d.EnbAlm.checked();
-    s.alarmHour = d.hrset.itemIndex();
-    s.alarmMinute = d.mnset.itemIndex();
-    s.alarmRefrain = d.refrpl.checked();
-    s.spiDrive = horolo::ini::DriveValue(d.drvsel.drive());
-    s.spiDirectory = d.dirsel.directory();
     return s;
 }
 
