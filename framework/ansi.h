@@ -10,6 +10,10 @@
 
 namespace fw {
 
+// Whether a byte starts a double-byte character of the system code page:
+// what a byte-wise walk over an ANSI path or text must not split.
+inline bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
 inline std::wstring FromAnsi(std::string_view text) {
     if (text.empty()) return {};
     const int bytes = static_cast<int>(text.size());

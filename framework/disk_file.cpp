@@ -1,14 +1,9 @@
 #include "framework/disk_file.h"
 
+#include "framework/ansi.h"
 #include "framework/device_names.h"
 
 namespace fw {
-
-namespace {
-
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
-}  // namespace
 
 bool IsDiskHandle(HANDLE file) { return GetFileType(file) == FILE_TYPE_DISK; }
 

@@ -49,8 +49,6 @@ private:
 int checkFormat(int index, char* picture);
 int loadImage(int index, char* picture, HLOCAL* pixels, BITMAPINFO* header);
 
-bool isLeadByte(unsigned char c);
-
 // A plug-in loaded for one call and unloaded when this goes out of scope.
 class PluginModule {
 public:

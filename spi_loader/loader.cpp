@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "framework/ansi.h"
 #include "framework/disk_file.h"
 #include "spi_loader/dib_check.h"
 #include "spi_loader/hrl_spi.h"
@@ -111,7 +112,7 @@ extern "C" int __stdcall SPI_LoadImageEx(LPCSTR path, HLOCAL* pixels, BITMAPINFO
     if (pixels != nullptr) *pixels = nullptr;
     if (path == nullptr || pixels == nullptr || header == nullptr) return 0;
     if (!joinPath("", path, picture, sizeof picture) || picture[0] == '\0') return 0;
-    if (!extensionOf(picture, extension, isLeadByte) || !fw::IsDiskFile(picture)) return 0;
+    if (!extensionOf(picture, extension, fw::IsAnsiLeadByte) || !fw::IsDiskFile(picture)) return 0;
     const BusyScope busy;
     if (!busy) return 0;
     for (int start = 0;;) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "framework/ansi.h"
 #include "framework/disk_file.h"
 #include "spi_loader/hrl_spi.h"
 #include "spi_loader/library_state.h"
@@ -71,9 +72,9 @@ Records readFormats(GetPluginInfoFn info, const char* fileName) {
         if (answer == 0) break;
         auto* node = new (std::nothrow) ChainNode{};
         if (node == nullptr) break;
-        copyText(node->record.fileName, sizeof node->record.fileName, fileName, kPathBytes, isLeadByte);
-        copyText(node->pluginFile, sizeof node->pluginFile, fileName, kPathBytes, isLeadByte);
-        copyFilter(node->record.filter, sizeof node->record.filter, scratch, kScratchBytes, isLeadByte);
+        copyText(node->record.fileName, sizeof node->record.fileName, fileName, kPathBytes, fw::IsAnsiLeadByte);
+        copyText(node->pluginFile, sizeof node->pluginFile, fileName, kPathBytes, fw::IsAnsiLeadByte);
+        copyFilter(node->record.filter, sizeof node->record.filter, scratch, kScratchBytes, fw::IsAnsiLeadByte);
         foldLower(node->record.filter);
         records.push(node);
 
@@ -82,7 +83,7 @@ Records readFormats(GetPluginInfoFn info, const char* fileName) {
             records.free();
             break;
         }
-        copyText(node->record.description, sizeof node->record.description, scratch, kScratchBytes, isLeadByte);
+        copyText(node->record.description, sizeof node->record.description, scratch, kScratchBytes, fw::IsAnsiLeadByte);
     }
     return records;
 }
@@ -123,8 +124,6 @@ HMODULE loadPlugin(const char* path) {
 }  // namespace
 
 LibraryState& state() { return g_state; }
-
-bool isLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 PluginModule::PluginModule(const char* path) : module_(loadPlugin(path)) {}
 
@@ -171,7 +170,7 @@ extern "C" int __stdcall SearchPlugin(LPCSTR directory) {
     if (!busy) return 0;
     freeChain();
     LibraryState& s = state();
-    if (!normaliseDirectory(directory != nullptr ? directory : "", s.directory, isLeadByte)) return 0;
+    if (!normaliseDirectory(directory != nullptr ? directory : "", s.directory, fw::IsAnsiLeadByte)) return 0;
     char pattern[kPathBytes];
     if (!joinPath(s.directory, "*.SPI", pattern, sizeof pattern)) return 0;
 
@@ -209,7 +208,7 @@ extern "C" int __stdcall QueryExtension(int start, LPCSTR extension) {
     if (node == nullptr) return -1;
     char folded[kQueryBytes];
     const char* ext = extension != nullptr ? extension : "";
-    copyText(folded, sizeof folded, ext, std::strlen(ext), isLeadByte);
+    copyText(folded, sizeof folded, ext, std::strlen(ext), fw::IsAnsiLeadByte);
     foldLower(folded);
     int index = start < 0 ? 0 : start;
     for (const DataChainRecord* r = &node->record; r != nullptr; r = r->next, ++index)

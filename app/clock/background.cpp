@@ -8,6 +8,7 @@
 #include "app/clock/picture_rules.h"
 #include "app/resources/built_in_pictures.h"
 #include "app/settings/setupform.h"
+#include "framework/ansi.h"
 #include "framework/bitmap_file.h"
 #include "framework/error.h"
 #include "spi_loader/dib_check.h"
@@ -17,8 +18,6 @@ using namespace horolo;
 
 namespace {
 
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
 struct LocalFreer {
     void operator()(void* block) const noexcept { LocalFree(block); }
 };
@@ -26,7 +25,7 @@ struct LocalFreer {
 }  // namespace
 
 bool Tclockform::LoadBackgroundFile(const std::string& name, bool stretch, COLORREF blank) {
-    const PictureKind kind = PictureKindOf(name, IsAnsiLeadByte);
+    const PictureKind kind = PictureKindOf(name, fw::IsAnsiLeadByte);
     if (kind == PictureKind::Unknown) {
         fw::ShowErrorBox(L"Error:\n画像形式が不明です");
         return false;

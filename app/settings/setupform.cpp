@@ -75,8 +75,6 @@ void Show(fw::CheckBox& box, bool on) { box.setChecked(on); }
 void Show(fw::RadioGroup& group, bool second) { group.setItemIndex(second ? 1 : 0); }
 void Show(fw::ColorPanel& panel, std::uint32_t color) { panel.setColor(color); }
 
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-
 // The formats of the plug-ins that hrl_spi's last search found.
 std::vector<horolo::PictureFormat> PluginFormats(HMODULE library) {
     const auto getDataChain = fw::Export<hrlspi::GetDataChainFn>(library, "GetDataChain");
@@ -371,6 +369,6 @@ int TSetupform::UpdateImageFilter(const std::string& directory) {
     const auto searchPlugin = fw::Export<hrlspi::SearchPluginFn>(library, "SearchPlugin");
     const int found = searchPlugin ? searchPlugin(directory.c_str()) : 0;
     pluginFormats_ = PluginFormats(library);
-    ImageFilter = horolo::ImageFilterOf(pluginFormats_, IsAnsiLeadByte);
+    ImageFilter = horolo::ImageFilterOf(pluginFormats_, fw::IsAnsiLeadByte);
     return found;
 }
